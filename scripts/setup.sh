@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Prepares a machine for building and testing: Debian packages, the archive engine cross-built
+# from Debian's libarchive, xz and bzip2 sources into one archiveint.dll, and the project's Wine
+# prefix inside the build folder. Every step is skipped when its result is already there.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+log() { printf '[setup] %s\n' "$*"; }
+
+PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake make dpkg-dev googletest
+  wine wine64 fonts-wine fonts-liberation fonts-wqy-microhei xvfb xauth x11-utils imagemagick
+  p7zip-full unzip zip libarchive-tools python3)
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ ${#missing[@]} -eq 0 ]; then return; fi
+  log "installing packages: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+enable_source_packages() {
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    log "adding Debian source entries"
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null
+    $sudo apt-get update -qq
+  fi
+}
+
+source_version() { # package -> the Debian source version that apt-get source fetches (the newest)
+  apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/ {print $2}' | sort -V | tail -n 1
+}
+
+build_engine() {
+  enable_source_packages
+  local la_ver xz_ver bz_ver
+  la_ver=$(source_version libarchive)
+  xz_ver=$(source_version xz-utils)
+  bz_ver=$(source_version bzip2)
+  if [ -z "$la_ver" ] || [ -z "$xz_ver" ] || [ -z "$bz_ver" ]; then
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    la_ver=$(source_version libarchive); xz_ver=$(source_version xz-utils); bz_ver=$(source_version bzip2)
+  fi
+  [ -n "$la_ver" ] || { log "libarchive source not found"; exit 1; }
+  ENGINE_DIR="$LUMAREK_CACHE/engine-${la_ver}-xz${xz_ver}-bz${bz_ver}"
+  ENGINE_DLL="$ENGINE_DIR/archiveint.dll"
+  if [ -f "$ENGINE_DLL" ]; then return; fi
+  log "building the archive engine (libarchive $la_ver, xz $xz_ver, bzip2 $bz_ver)"
+  local work="$ENGINE_DIR.work"
+  rm -rf "$work"
+  mkdir -p "$work/src"
+  (cd "$work/src" && apt-get source -qq libarchive xz-utils bzip2 >/dev/null 2>&1) ||
+    (cd "$work/src" && apt-get source libarchive xz-utils bzip2)
+  local la_src xz_src bz_src
+  la_src=$(find "$work/src" -maxdepth 1 -type d -name 'libarchive-*' | head -n1)
+  xz_src=$(find "$work/src" -maxdepth 1 -type d -name 'xz-utils-*' | head -n1)
+  bz_src=$(find "$work/src" -maxdepth 1 -type d -name 'bzip2-*' | head -n1)
+  local prefix="$work/deps"
+  mkdir -p "$prefix/lib" "$prefix/include"
+  local tc="$LUMAREK_ROOT/cmake/mingw-w64.cmake"
+
+  # liblzma, static
+  cmake -S "$xz_src" -B "$work/xz-build" -DCMAKE_TOOLCHAIN_FILE="$tc" -DCMAKE_BUILD_TYPE=Release \
+    -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
+  cmake --build "$work/xz-build" --target liblzma -j"$(nproc)" >/dev/null 2>&1
+  cp "$work/xz-build/liblzma.a" "$prefix/lib/"
+  cp -r "$xz_src/src/liblzma/api/lzma" "$xz_src/src/liblzma/api/lzma.h" "$prefix/include/"
+
+  # libbz2, static
+  (cd "$bz_src" && for f in blocksort huffman crctable randtable compress decompress bzlib; do
+      x86_64-w64-mingw32-gcc-posix -O2 -D_FILE_OFFSET_BITS=64 -c "$f.c" -o "$work/bz-$f.o" 2>/dev/null
+    done)
+  x86_64-w64-mingw32-ar rcs "$prefix/lib/libbz2.a" "$work"/bz-*.o
+  cp "$bz_src/bzlib.h" "$prefix/include/"
+
+  # libarchive's CMake looks for "Bcrypt.h" and "Bcrypt"; MinGW ships them in lower case.
+  sed -i 's/Bcrypt\.h/bcrypt.h/g; s/\bBcrypt\b/bcrypt/g' "$la_src/CMakeLists.txt"
+
+  local zlib_root=/usr/x86_64-w64-mingw32
+  cmake -S "$la_src" -B "$work/la-build" -DCMAKE_TOOLCHAIN_FILE="$tc" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DWINDOWS_VERSION=WIN10 -DPOSIX_REGEX_LIB=NONE -DENABLE_CNG=ON \
+    -DENABLE_OPENSSL=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF -DENABLE_LZ4=OFF -DENABLE_LZO=OFF \
+    -DENABLE_ZSTD=OFF -DENABLE_LIBXML2=OFF -DENABLE_EXPAT=OFF -DENABLE_ICONV=OFF -DENABLE_ACL=OFF \
+    -DENABLE_XATTR=OFF -DENABLE_TEST=OFF -DENABLE_TAR=OFF -DENABLE_CPIO=OFF -DENABLE_CAT=OFF \
+    -DENABLE_ZLIB=ON -DENABLE_LZMA=ON -DENABLE_BZip2=ON \
+    -DZLIB_INCLUDE_DIR="$zlib_root/include" -DZLIB_LIBRARY="$zlib_root/lib/libz.a" \
+    -DLIBLZMA_INCLUDE_DIR="$prefix/include" -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" \
+    -DBZIP2_INCLUDE_DIR="$prefix/include" -DBZIP2_LIBRARIES="$prefix/lib/libbz2.a" \
+    -DBZIP2_LIBRARY_RELEASE="$prefix/lib/libbz2.a" \
+    -DCMAKE_C_FLAGS="-DLZMA_API_STATIC" -DCMAKE_SHARED_LINKER_FLAGS="-static" >"$work/la-configure.log" 2>&1 ||
+    { cat "$work/la-configure.log"; exit 1; }
+  if ! grep -q '^#define HAVE_BCRYPT_H 1' "$work/la-build/config.h"; then
+    log "the engine was configured without CNG (no ZIP AES); see $work/la-configure.log"
+    exit 1
+  fi
+  cmake --build "$work/la-build" --target archive -j"$(nproc)" >"$work/la-build.log" 2>&1 ||
+    { tail -n 40 "$work/la-build.log"; exit 1; }
+  local dll
+  dll=$(find "$work/la-build" -name 'libarchive.dll' -o -name 'archive.dll' | head -n1)
+  [ -n "$dll" ] || { log "engine DLL not produced"; exit 1; }
+  x86_64-w64-mingw32-strip -o "$work/archiveint.dll" "$dll"
+  # bsdtar.exe is not built here; the benchmark builds its own.
+  mkdir -p "$ENGINE_DIR"
+  mv "$work/archiveint.dll" "$ENGINE_DLL"
+  rm -rf "$work"
+  log "engine ready: $ENGINE_DLL"
+}
+
+make_prefix() {
+  local stamp="$WINEPREFIX/.lumarek-prefix"
+  if [ ! -f "$stamp" ]; then
+    log "creating the Wine prefix in $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1
+    wineserver -w
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    wine winecfg -v win10 >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$stamp"
+  fi
+}
+
+install_engine() {
+  local sys32="$WINEPREFIX/drive_c/windows/system32"
+  cmp -s "$ENGINE_DLL" "$sys32/archiveint.dll" || cp "$ENGINE_DLL" "$sys32/archiveint.dll"
+}
+
+install_packages
+make_prefix        # the engine's configure runs a test program under Wine, so the prefix comes first
+build_engine
+install_engine

@@ -1,0 +1,97 @@
+// Lumarek started as its own process, with and without the archive engine.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "test_support.h"
+
+static const wchar_t kEngineMessageEnglish[] =
+    L"This Windows version lacks a compatible archive engine. Use an up-to-date Windows 11.";
+static const wchar_t kEngineMessagePolish[] =
+    L"Ten Windows nie udostępnia zgodnego silnika archiwów. Użyj aktualnego Windows 11.";
+
+struct StaticSearch {
+    std::wstring text;
+};
+
+static BOOL CALLBACK find_status(HWND child, LPARAM parameter) {
+    wchar_t class_name[64];
+    GetClassNameW(child, class_name, 64);
+    if (_wcsicmp(class_name, L"Static") == 0) {
+        std::wstring text = window_text(child);
+        if (!text.empty()) ((StaticSearch*)parameter)->text = text;
+    }
+    return TRUE;
+}
+
+static std::wstring status_line(HWND main) {
+    StaticSearch search;
+    EnumChildWindows(main, find_status, (LPARAM)&search);
+    return search.text;
+}
+
+static DWORD close_and_wait(ChildProcess* child, HWND main) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child->process, 20000));
+    DWORD code = 12345;
+    GetExitCodeProcess(child->process, &code);
+    return code;
+}
+
+TEST(Startup, ShowsTheMainWindowWithTheEngine) {
+    ChildProcess child = {};
+    ProcessGuard guard = {&child};
+    ASSERT_TRUE(start_process(L"\"" + program_folder() + L"\\Lumarek.exe\"", {}, &child));
+    HWND main = wait_for_window(child.id, L"LumarekMain", 30000);
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(L"Lumarek", window_text(main));
+    Sleep(1500);
+    EXPECT_TRUE(top_level_windows(child.id, L"#32770").empty()) << "no message box with the engine present";
+    EXPECT_EQ(L"", status_line(main));
+    RECT rect;
+    GetWindowRect(main, &rect);
+    EXPECT_EQ(940, rect.right - rect.left);
+    save_window_picture(main, L"startup-main-window");
+    EXPECT_EQ(0u, close_and_wait(&child, main));
+}
+
+TEST(Startup, WithoutTheEngineSaysSoOnceAndOpensNothing) {
+    std::wstring folder = make_scratch_folder(L"noengine");
+    std::wstring archive = folder + L"\\x.zip";
+    ASSERT_TRUE(write_bytes(archive, "PK\5\6\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 22));
+    // A copy of the program under its own name, for which Wine's loader is told to refuse the
+    // engine library: to the program the system has no engine.
+    std::wstring copy = folder + L"\\Lumarek-noengine.exe";
+    ASSERT_TRUE(CopyFileW((program_folder() + L"\\Lumarek.exe").c_str(), copy.c_str(), FALSE));
+    HKEY key = nullptr;
+    const wchar_t* key_path = L"Software\\Wine\\AppDefaults\\Lumarek-noengine.exe\\DllOverrides";
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                             &key, nullptr));
+    RegSetValueExW(key, L"archiveint", 0, REG_SZ, (const BYTE*)L"", sizeof(wchar_t));
+    RegCloseKey(key);
+
+    ChildProcess child = {};
+    ProcessGuard guard = {&child};
+    ASSERT_TRUE(start_process(L"\"" + copy + L"\" \"" + archive + L"\"", {}, &child));
+    HWND box = wait_for_window(child.id, L"#32770", 30000);
+    ASSERT_NE(nullptr, box);
+    HWND main = wait_for_window(child.id, L"LumarekMain", 5000);
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(main, GetWindow(box, GW_OWNER)) << "the box is owned by the main window";
+    EXPECT_EQ(L"Lumarek", window_text(box));
+    std::wstring message = window_text(GetDlgItem(box, 0xFFFF));
+    EXPECT_TRUE(message == kEngineMessageEnglish || message == kEngineMessagePolish) << message;
+    EXPECT_EQ(message, status_line(main)) << "the status line says the same";
+    EXPECT_EQ(1u, top_level_windows(child.id, L"#32770").size());
+    save_window_picture(main, L"startup-engine-missing");
+
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    Sleep(2000);
+    EXPECT_TRUE(top_level_windows(child.id, L"#32770").empty()) << "the message comes once";
+    EXPECT_EQ(L"Lumarek", window_text(main));
+    EXPECT_EQ(message, status_line(main)) << "nothing was opened over it";
+    EXPECT_EQ(0u, close_and_wait(&child, main));
+    close_process(&child);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Lumarek-noengine.exe");
+    remove_folder_tree(folder);
+}

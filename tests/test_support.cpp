@@ -1,0 +1,199 @@
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+std::wstring program_folder() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+std::wstring make_scratch_folder(const wchar_t* label) {
+    static unsigned counter = 0;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    for (;;) {
+        std::wstring folder = std::wstring(temp) + L"lmk-" + label + L"-" + std::to_wstring(GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return L"";
+    }
+}
+
+void remove_folder_tree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                remove_folder_tree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+bool write_bytes(const std::wstring& path, const void* data, size_t size) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, data, (DWORD)size, &written, nullptr) && written == size;
+    CloseHandle(file);
+    return ok;
+}
+
+std::vector<unsigned char> read_bytes(const std::wstring& path) {
+    std::vector<unsigned char> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file, &size)) {
+        bytes.resize((size_t)size.QuadPart);
+        DWORD got = 0;
+        if (!bytes.empty() && (!ReadFile(file, bytes.data(), (DWORD)bytes.size(), &got, nullptr) || got != bytes.size()))
+            bytes.clear();
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+bool start_process(const std::wstring& command_line, const std::vector<std::wstring>& extra_environment,
+                   ChildProcess* child) {
+    std::wstring environment;
+    wchar_t* own = GetEnvironmentStringsW();
+    for (const wchar_t* entry = own; *entry != 0; entry += wcslen(entry) + 1) {
+        bool replaced = false;
+        for (const std::wstring& extra : extra_environment) {
+            size_t name_length = extra.find(L'=') + 1;
+            if (_wcsnicmp(entry, extra.c_str(), name_length) == 0) replaced = true;
+        }
+        if (replaced) continue;
+        environment.append(entry);
+        environment.push_back(0);
+    }
+    FreeEnvironmentStringsW(own);
+    for (const std::wstring& entry : extra_environment) {
+        environment.append(entry);
+        environment.push_back(0);
+    }
+    environment.push_back(0);
+    std::vector<wchar_t> line(command_line.begin(), command_line.end());
+    line.push_back(0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        environment.data(), nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    child->process = info.hProcess;
+    child->id = info.dwProcessId;
+    return true;
+}
+
+void close_process(ChildProcess* child) {
+    if (child->process == nullptr) return;
+    if (WaitForSingleObject(child->process, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(child->process, 99);
+        WaitForSingleObject(child->process, 5000);
+    }
+    CloseHandle(child->process);
+    child->process = nullptr;
+}
+
+struct WindowSearch {
+    DWORD process_id;
+    const wchar_t* class_name;
+    std::vector<HWND> found;
+};
+
+static BOOL CALLBACK collect_window(HWND window, LPARAM parameter) {
+    WindowSearch* search = (WindowSearch*)parameter;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t class_name[256];
+    if (owner == search->process_id && GetClassNameW(window, class_name, 256) &&
+        wcscmp(class_name, search->class_name) == 0 && IsWindowVisible(window))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> top_level_windows(DWORD process_id, const wchar_t* class_name) {
+    WindowSearch search = {process_id, class_name, {}};
+    EnumWindows(collect_window, (LPARAM)&search);
+    return search.found;
+}
+
+HWND wait_for_window(DWORD process_id, const wchar_t* class_name, DWORD timeout_ms) {
+    ULONGLONG until = GetTickCount64() + timeout_ms;
+    do {
+        std::vector<HWND> windows = top_level_windows(process_id, class_name);
+        if (!windows.empty()) return windows[0];
+        Sleep(50);
+    } while (GetTickCount64() < until);
+    return nullptr;
+}
+
+std::wstring window_text(HWND window) {
+    wchar_t text[2048];
+    // WM_GETTEXT works across processes for the standard controls.
+    LRESULT length = SendMessageW(window, WM_GETTEXT, 2048, (LPARAM)text);
+    return std::wstring(text, (size_t)length);
+}
+
+std::wstring save_window_picture(HWND window, const wchar_t* name) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    DWORD row = ((DWORD)width * 3 + 3) & ~3u;
+    DWORD image_size = row * (DWORD)height;
+    BITMAPFILEHEADER file_header = {};
+    file_header.bfType = 0x4D42;
+    file_header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file_header.bfSize = file_header.bfOffBits + image_size;
+    info.bmiHeader.biSizeImage = image_size;
+    std::vector<unsigned char> bytes(file_header.bfSize);
+    memcpy(bytes.data(), &file_header, sizeof(file_header));
+    memcpy(bytes.data() + sizeof(file_header), &info.bmiHeader, sizeof(BITMAPINFOHEADER));
+    memcpy(bytes.data() + file_header.bfOffBits, bits, image_size);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    // bin\ is inside the build folder; pictures go to <build>\screenshots.
+    std::wstring folder = program_folder();
+    folder = folder.substr(0, folder.find_last_of(L"\\/")) + L"\\screenshots";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = folder + L"\\" + name + L".bmp";
+    write_bytes(path, bytes.data(), bytes.size());
+    return path;
+}
+
+int wmain(int argc, wchar_t** argv) {
+    // Started once by the test script before the run, with its output going nowhere: Wine's
+    // desktop process starts here, so that it does not inherit the output pipe of a test.
+    if (argc == 2 && wcscmp(argv[1], L"--start-desktop") == 0) return GetDesktopWindow() != nullptr ? 0 : 1;
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

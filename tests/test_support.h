@@ -1,0 +1,44 @@
+// Helpers shared by the test programs: scratch folders, files, processes and windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The folder of the running test program (the build's bin folder, beside Lumarek.exe).
+std::wstring program_folder();
+
+// A new empty folder under %TEMP%, removed again by remove_folder_tree.
+std::wstring make_scratch_folder(const wchar_t* label);
+void remove_folder_tree(const std::wstring& folder);
+
+bool write_bytes(const std::wstring& path, const void* data, size_t size);
+std::vector<unsigned char> read_bytes(const std::wstring& path);
+
+// A started child process; the handles are closed by close_process.
+struct ChildProcess {
+    HANDLE process;
+    DWORD id;
+};
+// Starts a program with a command line; extra_environment ("NAME=value" entries) is added to the
+// test's own environment.
+bool start_process(const std::wstring& command_line, const std::vector<std::wstring>& extra_environment,
+                   ChildProcess* child);
+void close_process(ChildProcess* child);
+
+// Ends the child (if still running) and closes its handle when the test leaves its scope, so a
+// failed assertion never leaves a process behind.
+struct ProcessGuard {
+    ChildProcess* child;
+    ~ProcessGuard() { close_process(child); }
+};
+
+// The first top-level window of the process with the given class, waiting up to timeout_ms.
+HWND wait_for_window(DWORD process_id, const wchar_t* class_name, DWORD timeout_ms);
+std::vector<HWND> top_level_windows(DWORD process_id, const wchar_t* class_name);
+std::wstring window_text(HWND window);
+
+// Saves what the window shows as a PNG under the build folder's screenshots/ (converted from a
+// bitmap by the test script) and returns the bitmap's path.
+std::wstring save_window_picture(HWND window, const wchar_t* name);
