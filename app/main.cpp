@@ -1,6 +1,6 @@
 // Lumarek: the archive manager's entry point.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "app/app_state.h"
 #include "app/main_window.h"

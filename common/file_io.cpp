@@ -8,8 +8,7 @@ bool write_all(HANDLE file, const void* buffer, uint32_t bytes) {
     return written == bytes;
 }
 
-bool replace_file_atomically(const wchar_t* target, const ByteBlock* blocks, uint32_t block_count,
-                             bool flush) {
+bool replace_file_atomically(const wchar_t* target, const ByteBlock* blocks, uint32_t block_count, bool flush) {
     wchar_t pid[DECIMAL_CAPACITY];
     format_decimal(pid, GetCurrentProcessId());
     wchar_t temporary[PATH_CAPACITY];
@@ -17,8 +16,7 @@ bool replace_file_atomically(const wchar_t* target, const ByteBlock* blocks, uin
         !text_append(temporary, PATH_CAPACITY, pid))
         return false;
 
-    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
     for (uint32_t i = 0; ok && i < block_count; ++i) ok = write_all(file, blocks[i].data, blocks[i].size);

@@ -15,5 +15,4 @@ struct ByteBlock {
 
 // Writes the blocks to "<target>.<process id>" (created new), flushes when asked, then moves it
 // over the target. The previous target is untouched on every failure.
-bool replace_file_atomically(const wchar_t* target, const ByteBlock* blocks, uint32_t block_count,
-                             bool flush);
+bool replace_file_atomically(const wchar_t* target, const ByteBlock* blocks, uint32_t block_count, bool flush);

@@ -20,8 +20,7 @@ extern UiResources g_ui;
 void ui_init();
 
 // A visible child at (0, 0), 10 x 10, with the body font; the owner places it later.
-HWND create_child(HWND parent, const wchar_t* class_name, const wchar_t* text, DWORD style, DWORD ex_style,
-                  int32_t id);
+HWND create_child(HWND parent, const wchar_t* class_name, const wchar_t* text, DWORD style, DWORD ex_style, int32_t id);
 bool set_text(HWND window, const wchar_t* text);
 bool move_child(HWND window, int x, int y, int width, int height);
 

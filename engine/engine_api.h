@@ -9,7 +9,7 @@ struct archive_entry;
 
 typedef int64_t la_int64;
 typedef int64_t la_ssize;
-typedef unsigned short la_mode; // the engine's mode type on Windows
+typedef unsigned short la_mode;  // the engine's mode type on Windows
 
 const int ARCHIVE_EOF = 1;
 const int ARCHIVE_OK = 0;

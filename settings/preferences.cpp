@@ -15,8 +15,8 @@ void preferences_default(Preferences* record) {
 
 // Reads the whole file when it has one of the two known sizes; false otherwise.
 static bool read_preferences_file(const wchar_t* path, Preferences* record, DWORD* size) {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER length;
     bool ok = GetFileSizeEx(file, &length) != 0 &&

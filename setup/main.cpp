@@ -1,6 +1,6 @@
 // Lumarek-Maintenance: installs and removes Lumarek for the current user.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "common/ui.h"
 
@@ -28,8 +28,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     window_class.lpszClassName = L"LumarekSetup";
     RegisterClassExW(&window_class);
     HWND window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, L"LumarekSetup", L"Lumarek Setup",
-                                  WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 560,
-                                  300, nullptr, nullptr, g_ui.instance, nullptr);
+                                  WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 560, 300,
+                                  nullptr, nullptr, g_ui.instance, nullptr);
     if (window == nullptr) return 1;
     center_window(window, nullptr);
     ShowWindow(window, SW_SHOW);

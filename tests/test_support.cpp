@@ -58,7 +58,8 @@ std::vector<unsigned char> read_bytes(const std::wstring& path) {
     if (GetFileSizeEx(file, &size)) {
         bytes.resize((size_t)size.QuadPart);
         DWORD got = 0;
-        if (!bytes.empty() && (!ReadFile(file, bytes.data(), (DWORD)bytes.size(), &got, nullptr) || got != bytes.size()))
+        if (!bytes.empty() &&
+            (!ReadFile(file, bytes.data(), (DWORD)bytes.size(), &got, nullptr) || got != bytes.size()))
             bytes.clear();
     }
     CloseHandle(file);
@@ -90,8 +91,8 @@ bool start_process(const std::wstring& command_line, const std::vector<std::wstr
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.data(), nullptr, &startup, &info))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                        nullptr, &startup, &info))
         return false;
     CloseHandle(info.hThread);
     child->process = info.hProcess;

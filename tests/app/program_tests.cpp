@@ -154,9 +154,9 @@ TEST(Programs, ResourcesOfBothPrograms) {
         EXPECT_EQ(L"Lumarek - Spakuj według profilu", table_string(module, 202, polish));
 
         std::string manifest = resource_text(module, RT_MANIFEST, MAKEINTRESOURCEW(1));
-        for (const char* part : {"version=\"1.2.0.0\" processorArchitecture=\"amd64\"", "Microsoft.Windows.Common-Controls",
-                                 "version=\"6.0.0.0\"", "level=\"asInvoker\"", ">false</dpiAware>",
-                                 ">true</longPathAware>"})
+        for (const char* part :
+             {"version=\"1.2.0.0\" processorArchitecture=\"amd64\"", "Microsoft.Windows.Common-Controls",
+              "version=\"6.0.0.0\"", "level=\"asInvoker\"", ">false</dpiAware>", ">true</longPathAware>"})
             EXPECT_NE(std::string::npos, manifest.find(part)) << part;
 
         // Icon group 1: every size from 16 to 256 (a width byte of 0 means 256).

@@ -65,8 +65,8 @@ TEST(Startup, WithoutTheEngineSaysSoOnceAndOpensNothing) {
     ASSERT_TRUE(CopyFileW((program_folder() + L"\\Lumarek.exe").c_str(), copy.c_str(), FALSE));
     HKEY key = nullptr;
     const wchar_t* key_path = L"Software\\Wine\\AppDefaults\\Lumarek-noengine.exe\\DllOverrides";
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                             &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
     RegSetValueExW(key, L"archiveint", 0, REG_SZ, (const BYTE*)L"", sizeof(wchar_t));
     RegCloseKey(key);
 
@@ -83,6 +83,7 @@ TEST(Startup, WithoutTheEngineSaysSoOnceAndOpensNothing) {
     EXPECT_TRUE(message == kEngineMessageEnglish || message == kEngineMessagePolish) << message;
     EXPECT_EQ(message, status_line(main)) << "the status line says the same";
     EXPECT_EQ(1u, top_level_windows(child.id, L"#32770").size());
+    Sleep(500);  // let the window paint behind the box
     save_window_picture(main, L"startup-engine-missing");
 
     PostMessageW(box, WM_COMMAND, IDOK, 0);

@@ -15,10 +15,10 @@ TEST(PathJoin, Forms) {
     const Case cases[] = {
         {L"C:\\Out", L"a.txt", L"C:\\Out\\a.txt"},
         {L"C:\\Out\\", L"a.txt", L"C:\\Out\\a.txt"},
-        {L"C:/Out/", L"a.txt", L"C:/Out/\\a.txt"}, // only a backslash counts as a separator
+        {L"C:/Out/", L"a.txt", L"C:/Out/\\a.txt"},  // only a backslash counts as a separator
         {L"", L"a.txt", L"a.txt"},
         {L"C:\\Out", L"", L"C:\\Out\\"},
-        {L"C:\\Out", L"\\a", L"C:\\Out\\\\a"}, // the name is taken as given
+        {L"C:\\Out", L"\\a", L"C:\\Out\\\\a"},  // the name is taken as given
         {L"C:\\", L"Zdjęcia", L"C:\\Zdjęcia"},
     };
     for (const Case& c : cases) {
@@ -61,7 +61,7 @@ TEST(PathParent, Forms) {
         {L"D:\\dir\\sub\\x.zip", true, L"D:\\dir\\sub"},
         {L"folder/x.7z", true, L"folder"},
         {L"\\a", true, L"\\"},
-        {L"ab\\c", true, L"ab\\"}, // a three-unit prefix keeps its separator
+        {L"ab\\c", true, L"ab\\"},  // a three-unit prefix keeps its separator
         {L"abc\\d", true, L"abc"},
         {L"C:\\dir\\", true, L"C:\\dir"},
         {L"archive.zip", false, L"unchanged"},
@@ -89,8 +89,12 @@ TEST(PathFileName, PositionAfterTheLastSeparator) {
         const wchar_t* name;
     };
     const Case cases[] = {
-        {L"C:\\a\\b.tar.gz", L"b.tar.gz"}, {L"dir/", L""},       {L"plain.zip", L"plain.zip"},
-        {L"a/b\\c", L"c"},                  {L"", L""},           {L"C:\\", L""},
+        {L"C:\\a\\b.tar.gz", L"b.tar.gz"},
+        {L"dir/", L""},
+        {L"plain.zip", L"plain.zip"},
+        {L"a/b\\c", L"c"},
+        {L"", L""},
+        {L"C:\\", L""},
     };
     for (const Case& c : cases) {
         const wchar_t* name = path_file_name(c.path);
@@ -115,12 +119,8 @@ TEST(PathExists, FilesFoldersAndNothing) {
 // Sets LOCALAPPDATA for one test and puts the old value back afterwards.
 class LocalDataPath : public testing::Test {
 protected:
-    void SetUp() override {
-        had_value_ = GetEnvironmentVariableW(L"LOCALAPPDATA", saved_, PATH_CAPACITY) != 0;
-    }
-    void TearDown() override {
-        SetEnvironmentVariableW(L"LOCALAPPDATA", had_value_ ? saved_ : nullptr);
-    }
+    void SetUp() override { had_value_ = GetEnvironmentVariableW(L"LOCALAPPDATA", saved_, PATH_CAPACITY) != 0; }
+    void TearDown() override { SetEnvironmentVariableW(L"LOCALAPPDATA", had_value_ ? saved_ : nullptr); }
     wchar_t saved_[PATH_CAPACITY];
     bool had_value_ = false;
 };

@@ -33,12 +33,9 @@ TEST(TextAppend, AllOrNothingAtTheCapacity) {
         const wchar_t* after;
     };
     const Case cases[] = {
-        {L"abc", L"de", 6, true, L"abcde"},
-        {L"abc", L"def", 6, false, L"abc"}, // length sum equals the capacity
-        {L"", L"", 1, true, L""},
-        {L"", L"a", 1, false, L""},
-        {L"abc", L"", 4, true, L"abc"},
-        {L"zażółć", L" gęślą", 13, true, L"zażółć gęślą"},
+        {L"abc", L"de", 6, true, L"abcde"}, {L"abc", L"def", 6, false, L"abc"},  // length sum equals the capacity
+        {L"", L"", 1, true, L""},           {L"", L"a", 1, false, L""},
+        {L"abc", L"", 4, true, L"abc"},     {L"zażółć", L" gęślą", 13, true, L"zażółć gęślą"},
     };
     for (const Case& c : cases) {
         wchar_t buffer[32];
@@ -69,10 +66,14 @@ TEST(TextEqualNocase, OrdinalCaseFoldingWithoutLocale) {
         bool equal;
     };
     const Case cases[] = {
-        {L"Photos", L"photos", true},     {L"ŁÓDŹ", L"łódź", true},   {L"ĄĘ.ZIP", L"ąę.zip", true},
-        {L"--PROFILE", L"--profile", true}, {L"a", L"a ", false},       {L"", L"", true},
-        {L"straße", L"STRASSE", false}, // simple folding only
-        {L"ı", L"I", false},              // no Turkish rules
+        {L"Photos", L"photos", true},
+        {L"ŁÓDŹ", L"łódź", true},
+        {L"ĄĘ.ZIP", L"ąę.zip", true},
+        {L"--PROFILE", L"--profile", true},
+        {L"a", L"a ", false},
+        {L"", L"", true},
+        {L"straße", L"STRASSE", false},  // simple folding only
+        {L"ı", L"I", false},             // no Turkish rules
     };
     for (const Case& c : cases) EXPECT_EQ(c.equal, text_equal_nocase(c.a, c.b)) << c.a << L" / " << c.b;
 }
@@ -91,7 +92,7 @@ TEST(FormatDecimal, ExtremesAndPlainDigits) {
     };
     for (const Case& c : cases) {
         wchar_t buffer[DECIMAL_CAPACITY + 1];
-        buffer[DECIMAL_CAPACITY] = 0x1234; // a guard past the promised size
+        buffer[DECIMAL_CAPACITY] = 0x1234;  // a guard past the promised size
         format_decimal(buffer, c.value);
         EXPECT_STREQ(c.text, buffer);
         EXPECT_EQ(0x1234, buffer[DECIMAL_CAPACITY]);

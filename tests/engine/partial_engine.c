@@ -1,5 +1,8 @@
 /* A stand-in library with every engine entry point but the last (archive_entry_set_mtime). */
-#define ENTRY(name) __declspec(dllexport) int name(void) { return 0; }
+#define ENTRY(name)                        \
+    __declspec(dllexport) int name(void) { \
+        return 0;                          \
+    }
 ENTRY(archive_read_new)
 ENTRY(archive_read_support_filter_all)
 ENTRY(archive_read_support_format_all)
