@@ -110,6 +110,89 @@ void close_process(ChildProcess* child) {
     child->process = nullptr;
 }
 
+std::string unix_path(const std::wstring& windows_path) {
+    typedef char*(CDECL * ToUnix)(const wchar_t*);
+    ToUnix to_unix = (ToUnix)(void*)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    if (to_unix == nullptr) return "";
+    char* name = to_unix(windows_path.c_str());
+    if (name == nullptr) return "";
+    std::string result = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+std::string shell_quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted.push_back(c);
+    }
+    return quoted + "'";
+}
+
+int run_unix(const std::string& shell_command, std::string* output) {
+    // Wine gives no usable handle for a Unix process, so the shell reports its end itself: the
+    // exit status is written to a file that appears (by a rename) only when the command is done.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    std::wstring base =
+        std::wstring(temp) + L"lmk-unix-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    std::wstring capture = base + L".out", status = base + L".status", pending = base + L".pending";
+    write_bytes(capture, "", 0);
+    std::string unix_base = unix_path(capture);
+    unix_base.resize(unix_base.size() - 4);
+    std::string full = "exec >" + shell_quote(unix_base + ".out") + " 2>&1 </dev/null; (" + shell_command +
+                       "); echo $? >" + shell_quote(unix_base + ".pending") + "; mv " +
+                       shell_quote(unix_base + ".pending") + " " + shell_quote(unix_base + ".status");
+    // The Windows command line is split by the usual rules: backslashes are literal unless they
+    // come before a quote.
+    int units = MultiByteToWideChar(CP_UTF8, 0, full.c_str(), -1, nullptr, 0);
+    std::wstring wide(units > 0 ? units - 1 : 0, L' ');
+    if (units > 1) MultiByteToWideChar(CP_UTF8, 0, full.c_str(), -1, &wide[0], units);
+    std::wstring command = L"Z:\\bin\\sh -c \"";
+    size_t backslashes = 0;
+    for (wchar_t c : wide) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        command.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        command.push_back(c);
+    }
+    command.append(backslashes * 2, L'\\');
+    command += L"\"";
+    std::vector<wchar_t> line(command.begin(), command.end());
+    line.push_back(0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        DeleteFileW(capture.c_str());
+        return -1;
+    }
+    if (info.hThread) CloseHandle(info.hThread);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    int code = -1;
+    for (ULONGLONG until = GetTickCount64() + 600000; GetTickCount64() < until; Sleep(20)) {
+        std::vector<unsigned char> bytes = read_bytes(status);
+        if (GetFileAttributesW(status.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        code = atoi(std::string(bytes.begin(), bytes.end()).c_str());
+        break;
+    }
+    if (output != nullptr) {
+        std::vector<unsigned char> bytes = read_bytes(capture);
+        output->assign(bytes.begin(), bytes.end());
+    }
+    DeleteFileW(capture.c_str());
+    DeleteFileW(status.c_str());
+    DeleteFileW(pending.c_str());
+    return code;
+}
+
 struct WindowSearch {
     DWORD process_id;
     const wchar_t* class_name;

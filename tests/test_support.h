@@ -34,6 +34,15 @@ struct ProcessGuard {
     ~ProcessGuard() { close_process(child); }
 };
 
+// Host (Linux) tools: Wine starts Unix programs through CreateProcessW, so a test can make and
+// check archives with 7z, bsdtar, zip or python3. unix_path gives the host's name of a Windows
+// path; run_unix runs "/bin/sh -c command" and returns its exit code, with standard output and
+// error collected into *output when it is given (-1 when the shell could not be started).
+std::string unix_path(const std::wstring& windows_path);
+int run_unix(const std::string& shell_command, std::string* output = nullptr);
+// Quotes a text for the shell.
+std::string shell_quote(const std::string& text);
+
 // The first top-level window of the process with the given class, waiting up to timeout_ms.
 HWND wait_for_window(DWORD process_id, const wchar_t* class_name, DWORD timeout_ms);
 std::vector<HWND> top_level_windows(DWORD process_id, const wchar_t* class_name);
