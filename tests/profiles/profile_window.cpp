@@ -5,8 +5,8 @@
 //   delete <name>                 -> the update's result: OK, NAME_TAKEN, CHANGED_ELSEWHERE, FAILED
 //   show                          -> "name=source" of every profile, separated by ","
 //   hold / release                -> takes or gives back the profile lock: "held", "busy", "released"
-//   stress <copy> <rounds>        -> adds, changes and deletes its own profiles, retrying while
-//                                    the lock is busy; "done <ok updates> <retries> <problems>"
+//   stress <copy> <rounds>        -> adds, changes and deletes its own profiles, retrying each
+//                                    failed update; "done <ok updates> <retries> <problems>"
 // The store file is the one in LOCALAPPDATA, inherited from the test.
 #include <windows.h>
 
@@ -116,7 +116,8 @@ static bool own_profiles_as_expected(int copy, int rounds, int current, int stag
     return true;
 }
 
-// Every change of every round is retried while it fails (the lock is busy) and must end in OK.
+// Every change of every round is retried while it fails (lock busy, file being read) and must end
+// in OK.
 static std::string stress(int copy, int rounds) {
     int ok = 0, retries = 0, problems = 0;
     for (int i = 0; i < rounds; ++i) {
