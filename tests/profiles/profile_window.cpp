@@ -1,0 +1,181 @@
+// A stand-in for one running copy of the program with its own current profile store, driven by
+// the profile tests through its standard input: one command per line, one answer line each.
+//   load                          -> "true <count>" or "false <count>"
+//   save <edited name|-> <name> <source folder>
+//   delete <name>                 -> the update's result: OK, NAME_TAKEN, CHANGED_ELSEWHERE, FAILED
+//   show                          -> "name=source" of every profile, separated by ","
+//   hold / release                -> takes or gives back the profile lock: "held", "busy", "released"
+//   stress <copy> <rounds>        -> adds, changes and deletes its own profiles, retrying each
+//                                    failed update; "done <ok updates> <retries> <problems>"
+// The store file is the one in LOCALAPPDATA, inherited from the test.
+#include <windows.h>
+
+#include <string>
+
+#include "profiles/profile_lock.h"
+#include "profiles/profile_store.h"
+
+static ProfileStore g_store;
+static HANDLE g_lock = INVALID_HANDLE_VALUE;
+
+static std::wstring wide(const std::string& text) {
+    std::wstring result(text.size(), L'\0');
+    int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &result[0], (int)result.size());
+    result.resize(units > 0 ? (size_t)units : 0);
+    return result;
+}
+
+static std::string utf8(const wchar_t* text) {
+    char buffer[4 * PATH_CAPACITY];
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof(buffer), nullptr, nullptr);
+    return bytes > 0 ? std::string(buffer, (size_t)bytes - 1) : std::string();
+}
+
+static bool read_line(std::string* line) {
+    line->clear();
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    for (;;) {
+        char c;
+        DWORD got = 0;
+        if (!ReadFile(input, &c, 1, &got, nullptr) || got == 0) return !line->empty();
+        if (c == '\n') return true;
+        if (c != '\r') line->push_back(c);
+    }
+}
+
+static void answer(const std::string& text) {
+    std::string line = text + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), (DWORD)line.size(), &written, nullptr);
+}
+
+static std::string word(const std::string& line, int index) {
+    size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        start = line.find(' ', start);
+        if (start == std::string::npos) return "";
+        ++start;
+    }
+    size_t end = line.find(' ', start);
+    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// The slot with exactly this name in the current store, -1 when none has it.
+static int32_t slot_of(const std::wstring& name) {
+    for (uint32_t i = 0; i < g_store.count; ++i)
+        if (name == g_store.profiles[i].name) return (int32_t)i;
+    return -1;
+}
+
+// What the profile fields give: a zeroed record with the texts filled in.
+static void make_record(Profile* record, const std::wstring& name, const std::wstring& source) {
+    ZeroMemory(record, sizeof(*record));
+    wcscpy(record->name, name.c_str());
+    wcscpy(record->name_pattern, L"{folder}_{date}");
+    wcscpy(record->extensions, L"pdf; jpg");
+    wcscpy(record->source_folder, source.c_str());
+    wcscpy(record->destination_folder, L"C:\\Archiwum");
+}
+
+static const char* result_name(ProfileUpdateResult result) {
+    switch (result) {
+    case PROFILE_UPDATE_OK:
+        return "OK";
+    case PROFILE_NAME_TAKEN:
+        return "NAME_TAKEN";
+    case PROFILE_CHANGED_ELSEWHERE:
+        return "CHANGED_ELSEWHERE";
+    case PROFILE_UPDATE_FAILED:
+        return "FAILED";
+    }
+    return "?";
+}
+
+static ProfileUpdateResult save(const std::wstring& edited, const std::wstring& name, const std::wstring& source) {
+    static Profile record;
+    make_record(&record, name, source);
+    int32_t index = edited == L"-" ? -1 : slot_of(edited);
+    return profile_store_update(&g_store, index, &record);
+}
+
+// This copy's own profiles must be in the current store exactly as its updates left them: round
+// i's profile has source "a" after its addition and "b" after its change, and even rounds delete
+// it again (stage 2).
+static bool own_profiles_as_expected(int copy, int rounds, int current, int stage) {
+    for (int i = 0; i < rounds; ++i) {
+        std::wstring name = L"c" + std::to_wstring(copy) + L"-" + std::to_wstring(i);
+        std::wstring expected;
+        if (i < current)
+            expected = i % 2 == 0 ? L"" : L"b";
+        else if (i == current)
+            expected = stage == 0 ? L"a" : stage == 1 ? L"b" : L"";
+        int32_t slot = slot_of(name);
+        if (expected.empty() != (slot == -1)) return false;
+        if (slot != -1 && g_store.profiles[slot].source_folder != name + L"\\" + expected) return false;
+    }
+    return true;
+}
+
+// Every change of every round is retried while it fails (lock busy, file being read) and must end
+// in OK.
+static std::string stress(int copy, int rounds) {
+    int ok = 0, retries = 0, problems = 0;
+    for (int i = 0; i < rounds; ++i) {
+        std::wstring name = L"c" + std::to_wstring(copy) + L"-" + std::to_wstring(i);
+        for (int stage = 0; stage < 3; ++stage) {
+            if (stage == 2 && i % 2 != 0) break;
+            if (stage > 0 && slot_of(name) == -1) return "problem missing " + std::to_string(i);
+            ProfileUpdateResult result;
+            int attempts = 0;
+            for (;;) {
+                if (stage == 0)
+                    result = save(L"-", name, name + L"\\a");
+                else if (stage == 1)
+                    result = save(name, name, name + L"\\b");
+                else
+                    result = profile_store_update(&g_store, slot_of(name), nullptr);
+                if (result != PROFILE_UPDATE_FAILED || ++attempts > 20000) break;
+                ++retries;
+                Sleep((GetTickCount() + (DWORD)copy * 7) % 4);
+            }
+            if (result != PROFILE_UPDATE_OK) return "problem " + std::string(result_name(result));
+            ++ok;
+            if (!own_profiles_as_expected(copy, rounds, i, stage)) ++problems;
+        }
+    }
+    return "done " + std::to_string(ok) + " " + std::to_string(retries) + " " + std::to_string(problems);
+}
+
+int wmain() {
+    std::string line;
+    while (read_line(&line)) {
+        std::string command = word(line, 0);
+        if (command == "load") {
+            bool loaded = profile_store_load(&g_store);
+            answer(std::string(loaded ? "true " : "false ") + std::to_string(g_store.count));
+        } else if (command == "save") {
+            answer(result_name(save(wide(word(line, 1)), wide(word(line, 2)), wide(word(line, 3)))));
+        } else if (command == "delete") {
+            answer(result_name(profile_store_update(&g_store, slot_of(wide(word(line, 1))), nullptr)));
+        } else if (command == "show") {
+            std::string shown;
+            for (uint32_t i = 0; i < g_store.count; ++i)
+                shown +=
+                    (i > 0 ? "," : "") + utf8(g_store.profiles[i].name) + "=" + utf8(g_store.profiles[i].source_folder);
+            answer(shown);
+        } else if (command == "hold") {
+            if (g_lock == INVALID_HANDLE_VALUE) g_lock = profile_lock_take();
+            answer(g_lock != INVALID_HANDLE_VALUE ? "held" : "busy");
+        } else if (command == "release") {
+            profile_lock_release(g_lock);
+            g_lock = INVALID_HANDLE_VALUE;
+            answer("released");
+        } else if (command == "stress") {
+            answer(stress(atoi(word(line, 1).c_str()), atoi(word(line, 2).c_str())));
+        } else {
+            answer("unknown " + command);
+        }
+    }
+    profile_lock_release(g_lock);
+    return 0;
+}
