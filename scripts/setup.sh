@@ -52,9 +52,10 @@ build_engine() {
     la_ver=$(source_version libarchive); xz_ver=$(source_version xz-utils); bz_ver=$(source_version bzip2)
   fi
   [ -n "$la_ver" ] || { log "libarchive source not found"; exit 1; }
-  ENGINE_DIR="$LUMAREK_CACHE/engine-${la_ver}-xz${xz_ver}-bz${bz_ver}"
+  ENGINE_DIR="$LUMAREK_CACHE/engine2-${la_ver}-xz${xz_ver}-bz${bz_ver}"
   ENGINE_DLL="$ENGINE_DIR/archiveint.dll"
-  if [ -f "$ENGINE_DLL" ]; then return; fi
+  BSDTAR_EXE="$ENGINE_DIR/bsdtar.exe"
+  if [ -f "$ENGINE_DLL" ] && [ -f "$BSDTAR_EXE" ]; then return; fi
   log "building the archive engine (libarchive $la_ver, xz $xz_ver, bzip2 $bz_ver)"
   local work="$ENGINE_DIR.work"
   rm -rf "$work"
@@ -85,32 +86,39 @@ build_engine() {
 
   # libarchive's CMake looks for "Bcrypt.h" and "Bcrypt"; MinGW ships them in lower case.
   sed -i 's/Bcrypt\.h/bcrypt.h/g; s/\bBcrypt\b/bcrypt/g' "$la_src/CMakeLists.txt"
+  # The library is built under the system engine's name, so that bsdtar.exe (the engine's own
+  # command-line tool, kept for the benchmarks) imports archiveint.dll.
+  sed -i 's/^ADD_LIBRARY(archive SHARED .*/&\nSET_TARGET_PROPERTIES(archive PROPERTIES OUTPUT_NAME archiveint PREFIX "")/' \
+    "$la_src/libarchive/CMakeLists.txt"
 
   local zlib_root=/usr/x86_64-w64-mingw32
   cmake -S "$la_src" -B "$work/la-build" -DCMAKE_TOOLCHAIN_FILE="$tc" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DWINDOWS_VERSION=WIN10 -DPOSIX_REGEX_LIB=NONE -DENABLE_CNG=ON \
     -DENABLE_OPENSSL=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF -DENABLE_LZ4=OFF -DENABLE_LZO=OFF \
     -DENABLE_ZSTD=OFF -DENABLE_LIBXML2=OFF -DENABLE_EXPAT=OFF -DENABLE_ICONV=OFF -DENABLE_ACL=OFF \
-    -DENABLE_XATTR=OFF -DENABLE_TEST=OFF -DENABLE_TAR=OFF -DENABLE_CPIO=OFF -DENABLE_CAT=OFF \
+    -DENABLE_XATTR=OFF -DENABLE_TEST=OFF -DENABLE_TAR=ON -DENABLE_TAR_SHARED=ON -DENABLE_CPIO=OFF -DENABLE_CAT=OFF \
     -DENABLE_ZLIB=ON -DENABLE_LZMA=ON -DENABLE_BZip2=ON \
     -DZLIB_INCLUDE_DIR="$zlib_root/include" -DZLIB_LIBRARY="$zlib_root/lib/libz.a" \
     -DLIBLZMA_INCLUDE_DIR="$prefix/include" -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" \
     -DBZIP2_INCLUDE_DIR="$prefix/include" -DBZIP2_LIBRARIES="$prefix/lib/libbz2.a" \
     -DBZIP2_LIBRARY_RELEASE="$prefix/lib/libbz2.a" \
-    -DCMAKE_C_FLAGS="-DLZMA_API_STATIC" -DCMAKE_SHARED_LINKER_FLAGS="-static" >"$work/la-configure.log" 2>&1 ||
+    -DCMAKE_C_FLAGS="-DLZMA_API_STATIC" -DCMAKE_SHARED_LINKER_FLAGS="-static" -DCMAKE_EXE_LINKER_FLAGS="-static" >"$work/la-configure.log" 2>&1 ||
     { cat "$work/la-configure.log"; exit 1; }
   if ! grep -q '^#define HAVE_BCRYPT_H 1' "$work/la-build/config.h"; then
     log "the engine was configured without CNG (no ZIP AES); see $work/la-configure.log"
     exit 1
   fi
-  cmake --build "$work/la-build" --target archive -j"$(nproc)" >"$work/la-build.log" 2>&1 ||
+  cmake --build "$work/la-build" --target archive bsdtar -j"$(nproc)" >"$work/la-build.log" 2>&1 ||
     { tail -n 40 "$work/la-build.log"; exit 1; }
-  local dll
-  dll=$(find "$work/la-build" -name 'libarchive.dll' -o -name 'archive.dll' | head -n1)
-  [ -n "$dll" ] || { log "engine DLL not produced"; exit 1; }
-  x86_64-w64-mingw32-strip -o "$work/archiveint.dll" "$dll"
-  # bsdtar.exe is not built here; the benchmark builds its own.
+  local dll exe
+  dll=$(find "$work/la-build" -name 'archiveint.dll' | head -n1)
+  exe=$(find "$work/la-build" -name 'bsdtar.exe' | head -n1)
+  [ -n "$dll" ] && [ -n "$exe" ] || { log "engine DLL or bsdtar.exe not produced"; exit 1; }
+  x86_64-w64-mingw32-objdump -p "$exe" | grep -q 'DLL Name: archiveint.dll' ||
+    { log "bsdtar.exe does not import archiveint.dll"; exit 1; }
   mkdir -p "$ENGINE_DIR"
+  x86_64-w64-mingw32-strip -o "$ENGINE_DIR/bsdtar.exe" "$exe"
+  x86_64-w64-mingw32-strip -o "$work/archiveint.dll" "$dll"
   mv "$work/archiveint.dll" "$ENGINE_DLL"
   rm -rf "$work"
   log "engine ready: $ENGINE_DLL"
@@ -139,5 +147,10 @@ install_engine() {
 
 install_packages
 make_prefix        # the engine's configure runs a test program under Wine, so the prefix comes first
+# One engine build at a time per machine: checkouts share the cache.
+mkdir -p "$LUMAREK_CACHE"
+exec 9>"$LUMAREK_CACHE/engine.lock"
+flock 9
 build_engine
+flock -u 9
 install_engine
