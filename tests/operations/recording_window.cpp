@@ -66,7 +66,7 @@ void recorder_reset() {
     g_recorder.engine = true;
 }
 
-static void pump_once() {
+void pump_pending() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -77,17 +77,17 @@ static void pump_once() {
 void pump_for(DWORD ms) {
     ULONGLONG until = GetTickCount64() + ms;
     do {
-        pump_once();
+        pump_pending();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (GetTickCount64() < until);
-    pump_once();
+    pump_pending();
 }
 
 bool pump_until_done(DWORD timeout_ms, DWORD settle_ms) {
     ULONGLONG until = GetTickCount64() + timeout_ms;
     while (g_recorder.done_count == 0) {
         if (GetTickCount64() > until) return false;
-        pump_once();
+        pump_pending();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     pump_for(settle_ms);

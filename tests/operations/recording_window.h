@@ -27,6 +27,8 @@ void recorder_reset();
 // so that anything posted after it is seen too.
 bool pump_until_done(DWORD timeout_ms = 60000, DWORD settle_ms = 200);
 void pump_for(DWORD ms);
+// Handles what is already queued, without waiting.
+void pump_pending();
 
 // An error box seen while a test ran: its caption, text and owner. The watcher closes each box.
 struct SeenBox {
