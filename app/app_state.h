@@ -4,6 +4,9 @@
 #include <stdint.h>
 #include <windows.h>
 
+#include "common/text.h"
+#include "operations/entry_list.h"
+
 const uint32_t STATUS_CAPACITY = 384;
 
 struct AppState {
@@ -12,6 +15,8 @@ struct AppState {
     bool engine_present;
     bool busy;
     wchar_t status_text[STATUS_CAPACITY];
+    wchar_t archive_path[PATH_CAPACITY];  // the archive whose listing is entries; empty when none
+    EntryList entries;
 };
 
 extern AppState g_app;

@@ -44,6 +44,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
 
     int32_t exit_code = run_message_loop(main);
+    entry_list_free(&g_app.entries);
+    entry_list_free(&g_slot.pending_listing);
     CoUninitialize();
     return exit_code;
 }

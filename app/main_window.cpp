@@ -3,7 +3,9 @@
 #include "app/app_state.h"
 #include "common/text.h"
 #include "common/ui.h"
+#include "operations/operation.h"
 #include "operations/window_seams.h"
+#include "settings/preferences.h"
 
 AppState g_app;
 
@@ -18,6 +20,35 @@ void set_status(const wchar_t* text) {
     CopyMemory(g_app.status_text, text, length * sizeof(wchar_t));
     g_app.status_text[length] = 0;
     if (g_app.status != nullptr) set_text(g_app.status, g_app.status_text);
+}
+
+void set_busy(bool busy) {
+    g_app.busy = busy;
+}
+
+bool engine_present() {
+    return g_app.engine_present;
+}
+
+void on_operation_done() {
+    set_busy(false);
+    operation_release_inputs();
+    int32_t code = g_slot.result.code;
+    if (code == RESULT_CANCELED) {
+        set_status(g_preferences.polish_ui ? L"Anulowano operację." : L"Operation canceled.");
+        return;
+    }
+    if (code != RESULT_OK) {
+        report_error();
+        return;
+    }
+    if (g_slot.kind == OP_OPEN_ARCHIVE) {
+        // The worker's listing becomes the open archive's.
+        entry_list_free(&g_app.entries);
+        g_app.entries = g_slot.pending_listing;
+        ZeroMemory(&g_slot.pending_listing, sizeof(g_slot.pending_listing));
+        text_copy(g_app.archive_path, PATH_CAPACITY, g_slot.target_path);
+    }
 }
 
 void register_main_window_class() {
@@ -52,6 +83,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         SetTextColor((HDC)wparam, TEXT_COLOR);
         SetBkColor((HDC)wparam, BACKGROUND_COLOR);
         return (LRESULT)g_ui.background_brush;
+    case WM_APP_OPERATION_DONE:
+        on_operation_done();
+        return 0;
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;

@@ -8,7 +8,7 @@
 #include "engine/engine_api.h"
 #include "engine/engine_errors.h"
 #include "engine/safe_paths.h"
-#include "operations/runner.h"
+#include "operations/operation_result.h"
 
 static bool fail(OperationResult* result, int32_t code, const wchar_t* detail) {
     result->code = code;

@@ -10,7 +10,7 @@
 #include "engine/entry_names.h"
 #include "engine/reader.h"
 #include "engine/safe_paths.h"
-#include "operations/runner.h"
+#include "operations/operation_result.h"
 
 // Seconds between 1601-01-01 and 1970-01-01, and the last second of 9999 counted from 1601.
 static const uint64_t UNIX_EPOCH_IN_FILETIME_SECONDS = 11644473600ull;

@@ -1,30 +1,45 @@
-// The one operation slot shared by the window and the worker, and the outcome record.
+// The one operation slot shared by the window and the worker, the operation kinds, the runner and
+// the window messages through which operations report.
 #pragma once
 
 #include <stdint.h>
 #include <windows.h>
 
 #include "common/text.h"
+#include "operations/entry_list.h"
+#include "operations/operation_result.h"
 #include "operations/result_codes.h"
 
-const uint32_t DETAIL_CAPACITY = 384;
 const uint32_t PASSWORD_CAPACITY = 512;
 const uint32_t ERROR_TEXT_CAPACITY = 1000;
+const uint64_t PERCENT_POST_INTERVAL_MS = 50;
 
-typedef bool (*ItemsHook)(void* context, uint32_t count);
-typedef void (*PercentHook)(void* context, uint64_t done, uint64_t total);
-
-struct OperationResult {
-    int32_t code;
-    wchar_t detail[DETAIL_CAPACITY];
-    volatile LONG* cancel_flag;
-    ItemsHook on_items;
-    PercentHook on_percent;
-    void* context;
+// Each kind is also the command identifier of the button that starts it. Any other value runs no
+// body: the worker only reports completion.
+enum OperationKind : int32_t {
+    OP_OPEN_ARCHIVE = 101,
+    OP_EXTRACT = 102,
+    OP_TEST = 103,
+    OP_CREATE = 109,
+    OP_PROFILE_PREVIEW = 130,
+    OP_PROFILE_ZIP = 131,
+    OP_EXTRACT_QUEUE = 135,
 };
 
+// Posted to the main window. OPERATION_DONE: once, after the body returned. PROGRESS_ITEMS: wParam
+// the count of items. PROGRESS_PERCENT: wParam 0-100, or -1 (sign-extended) for an unknown total.
+// QUEUE_ITEM_STARTED: wParam the queue index. QUEUE_ITEM_DONE: wParam the index, lParam its code.
+const UINT WM_APP_OPERATION_DONE = WM_APP + 16;
+const UINT WM_APP_PROGRESS_ITEMS = WM_APP + 17;
+const UINT WM_APP_PROGRESS_PERCENT = WM_APP + 18;
+const UINT WM_APP_QUEUE_ITEM_STARTED = WM_APP + 19;
+const UINT WM_APP_QUEUE_ITEM_DONE = WM_APP + 20;
+
+// Handed over, not locked: the user-interface thread writes the inputs before the start and reads
+// the outputs after WM_APP_OPERATION_DONE; only cancel_requested is shared while the worker runs,
+// and only through interlocked operations.
 struct OperationSlot {
-    int32_t kind;
+    OperationKind kind;
     volatile LONG cancel_requested;
     uint32_t last_items_posted;
     int32_t last_percent_posted;
@@ -32,11 +47,29 @@ struct OperationSlot {
     wchar_t target_path[PATH_CAPACITY];
     wchar_t password[PASSWORD_CAPACITY];
     int32_t compression_level;
-    uint8_t* selection;
+    uint8_t* selection;  // one byte per entry of the current listing, or none
+    EntryList pending_listing;
     OperationResult result;
 };
 
 extern OperationSlot g_slot;
+
+// User-interface thread, no operation running, the kind's inputs in place. Either the worker starts
+// (busy state, "Working…", the outcome arrives as WM_APP_OPERATION_DONE) or the failure is reported
+// at once.
+void operation_start(OperationKind kind);
+
+// The worker thread: runs the body of the slot's kind, then posts WM_APP_OPERATION_DONE.
+DWORD WINAPI operation_worker(void* unused);
+
+// Clears what an operation must not keep once it is over: all of the password and the selection.
+void operation_release_inputs();
+
+// The progress hooks of every operation, thinned so that a fast body cannot flood the window: item
+// counts 1 to 15 and then every 16th; percentages only when they change and at most one per
+// PERCENT_POST_INTERVAL_MS, except that the first value and a change away from -1 go at once.
+bool progress_items_hook(void* context, uint32_t count);
+void progress_percent_hook(void* context, uint64_t done, uint64_t total);
 
 // Shows the message of the slot result's code (with its detail after a blank line) in an error
 // box owned by the main window; the status line gets the message alone.

@@ -2,8 +2,6 @@
 #include "operations/window_seams.h"
 #include "settings/preferences.h"
 
-OperationSlot g_slot;
-
 void report_error() {
     const wchar_t* message = result_message(g_slot.result.code, g_preferences.polish_ui != 0);
     wchar_t text[ERROR_TEXT_CAPACITY];

@@ -9,3 +9,9 @@ HWND operation_window();
 
 // Writes the status line (at most 384 units are kept).
 void set_status(const wchar_t* text);
+
+// Switches the window between its idle and busy states.
+void set_busy(bool busy);
+
+// Whether the archive engine was bound at start-up; without it no operation starts.
+bool engine_present();

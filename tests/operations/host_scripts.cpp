@@ -1,4 +1,4 @@
-#include "archive_fixtures.h"
+#include "host_scripts.h"
 
 #include "test_support.h"
 

@@ -1,0 +1,57 @@
+#include "common/memory.h"
+#include "operations/listing.h"
+#include "operations/operation.h"
+#include "operations/window_seams.h"
+#include "settings/preferences.h"
+
+OperationSlot g_slot;
+
+void operation_release_inputs() {
+    mem_free(g_slot.selection);
+    g_slot.selection = nullptr;
+    SecureZeroMemory(g_slot.password, sizeof(g_slot.password));
+}
+
+void operation_start(OperationKind kind) {
+    if (!engine_present()) {
+        operation_release_inputs();
+        ZeroMemory(&g_slot.result, sizeof(g_slot.result));
+        g_slot.result.code = RESULT_ENGINE_MISSING;
+        report_error();
+        return;
+    }
+    g_slot.kind = kind;
+    InterlockedExchange(&g_slot.cancel_requested, 0);
+    g_slot.last_items_posted = 0;
+    g_slot.last_percent_posted = -2;
+    ZeroMemory(&g_slot.result, sizeof(g_slot.result));
+    g_slot.result.code = RESULT_OK;
+    g_slot.result.cancel_flag = &g_slot.cancel_requested;
+    g_slot.result.on_items = progress_items_hook;
+    g_slot.result.on_percent = progress_percent_hook;
+
+    set_busy(true);
+    set_status(g_preferences.polish_ui ? L"Operacja w toku…" : L"Working…");
+    HANDLE thread = CreateThread(nullptr, 0, operation_worker, nullptr, 0, nullptr);
+    if (thread != nullptr) {
+        // The thread is never joined: it ends by posting its completion message.
+        CloseHandle(thread);
+        return;
+    }
+    set_busy(false);
+    operation_release_inputs();
+    g_slot.result.code = RESULT_IO_ERROR;
+    report_error();
+}
+
+DWORD WINAPI operation_worker(void*) {
+    switch (g_slot.kind) {
+    case OP_OPEN_ARCHIVE:
+        list_archive(g_slot.target_path, g_slot.password, &g_slot.pending_listing, &g_slot.result);
+        break;
+    default:
+        break;
+    }
+    PostMessageW(operation_window(), WM_APP_OPERATION_DONE, 0, 0);
+    return 0;
+}
