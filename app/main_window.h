@@ -1,3 +1,4 @@
+// The main window: its class and its window procedure.
 #pragma once
 
 #include <windows.h>
@@ -6,5 +7,3 @@
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void register_main_window_class();
-void create_main_controls(HWND main);
-void layout_main_window(HWND main);

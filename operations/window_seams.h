@@ -9,3 +9,6 @@ HWND operation_window();
 
 // Writes the status line (at most 384 units are kept).
 void set_status(const wchar_t* text);
+
+// Switches the window between its idle and busy states.
+void set_busy(bool busy);
