@@ -141,7 +141,7 @@ enum CommandId : uint16_t {
 };
 
 // The views a control is shown in: one bit per view 0 to 7, or one of the two special marks.
-const uint32_t SHOWN_ALWAYS = 0x100;     // never hidden by a view switch
+const uint32_t SHOWN_ALWAYS = 0x100;      // never hidden by a view switch
 const uint32_t SHOWN_WHILE_BUSY = 0x200;  // shown and hidden by set_busy only
 inline constexpr uint32_t shown_in(int32_t view) {
     return 1u << view;

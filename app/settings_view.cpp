@@ -17,8 +17,7 @@ void fill_settings_view(const Preferences* record) {
     fill_list(control(CTL_DEFAULT_COMPRESSION_LIST), compressions, 3, record->default_compression);
     const wchar_t* languages[2] = {L"Polski", L"English"};
     fill_list(control(CTL_LANGUAGE_LIST), languages, 2, record->polish_ui != 0 ? 0 : 1);
-    const wchar_t* views[4] = {startup_view_name(0), startup_view_name(1), startup_view_name(2),
-                               startup_view_name(3)};
+    const wchar_t* views[4] = {startup_view_name(0), startup_view_name(1), startup_view_name(2), startup_view_name(3)};
     fill_list(control(CTL_STARTUP_VIEW_LIST), views, 4, record->startup_view);
     set_text(control(CTL_DEFAULT_FOLDER), record->default_extract_folder);
     SendMessageW(control(CTL_OPEN_FOLDER_CHECK), BM_SETCHECK,

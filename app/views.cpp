@@ -85,8 +85,8 @@ static void set_view_status(int32_t view) {
         update_count_status();
         break;
     case VIEW_SETTINGS:
-        set_status(ui_text(L"Click Save settings to keep your changes.",
-                           L"Ustawienia są zapisywane po kliknięciu Zapisz."));
+        set_status(
+            ui_text(L"Click Save settings to keep your changes.", L"Ustawienia są zapisywane po kliknięciu Zapisz."));
         break;
     case VIEW_PROFILES:
         set_status(g_app.preview_ready ? ui_text(L"Preview is ready.", L"Podgląd jest gotowy.")

@@ -98,4 +98,3 @@ bool shown_in(const Control& control, int view) {
     if (shown == "busy" || shown == "never") return false;
     return shown.find((char)('0' + view)) != std::string::npos;
 }
-

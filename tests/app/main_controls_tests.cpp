@@ -45,12 +45,13 @@ TEST_F(MainControls, EveryControlInCreationOrderWithClassStyleIdAndParent) {
     for (const Control& expected : CONTROLS) {
         HWND child = children[expected.number - 1];
         SCOPED_TRACE("control " + std::to_string(expected.number));
-        EXPECT_EQ(0, _wcsicmp(expected.class_name, class_of(child).c_str())) << std::string(
-            class_of(child).begin(), class_of(child).end());
+        EXPECT_EQ(0, _wcsicmp(expected.class_name, class_of(child).c_str()))
+            << std::string(class_of(child).begin(), class_of(child).end());
         DWORD style = (DWORD)GetWindowLongW(child, GWL_STYLE);
         EXPECT_EQ(expected.style & STYLE_BITS, style & STYLE_BITS) << std::hex << style;
         if (_wcsicmp(expected.class_name, L"Edit") == 0) {
-            EXPECT_EQ(expected.style & (WS_VSCROLL | WS_HSCROLL), style & (WS_VSCROLL | WS_HSCROLL)) << std::hex << style;
+            EXPECT_EQ(expected.style & (WS_VSCROLL | WS_HSCROLL), style & (WS_VSCROLL | WS_HSCROLL))
+                << std::hex << style;
         }
         EXPECT_TRUE(style & WS_CHILD);
         DWORD ex_style = (DWORD)GetWindowLongW(child, GWL_EXSTYLE);
@@ -78,11 +79,11 @@ TEST_F(MainControls, ScrollBarsOfTheLists) {
 
 TEST_F(MainControls, TextLimitsOfTheEditFields) {
     // What an edit field allows when nobody set a limit, from one made the same way.
-    HWND plain = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 10, 10, main_, nullptr, nullptr,
-                                 nullptr);
+    HWND plain =
+        CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 10, 10, main_, nullptr, nullptr, nullptr);
     LRESULT default_limit = SendMessageW(plain, EM_GETLIMITTEXT, 0, 0);
-    HWND multiline = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE, 0, 0, 10, 10, main_, nullptr, nullptr,
-                                     nullptr);
+    HWND multiline =
+        CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE, 0, 0, 10, 10, main_, nullptr, nullptr, nullptr);
     LRESULT default_multiline_limit = SendMessageW(multiline, EM_GETLIMITTEXT, 0, 0);
     DestroyWindow(plain);
     DestroyWindow(multiline);

@@ -12,8 +12,8 @@
 #include "app/queue_view.h"
 #include "common/memory.h"
 #include "common/ui.h"
-#include "operations/result_codes.h"
 #include "expected_controls.h"
+#include "operations/result_codes.h"
 #include "window_fixture.h"
 
 namespace {
@@ -217,6 +217,4 @@ TEST_P(MainViews, QueueViewShowsRowsAndSummary) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, MainViews, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Polish" : "English";
-                         });
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Polish" : "English"; });

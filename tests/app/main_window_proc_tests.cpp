@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/startup.h"
 #include "app/queue_view.h"
+#include "app/startup.h"
 #include "common/memory.h"
 #include "common/ui.h"
 #include "operations/extraction_queue.h"
@@ -22,7 +22,7 @@
 namespace {
 
 // Control numbers (creation order) of everything the busy state disables.
-const int DISABLED_WHILE_BUSY[] = {11, 12, 13, 16, 17, 18, 26, 21, 23, 25, 15, 19, 9,  10, 43, 66, 8,  5,  7, 6,
+const int DISABLED_WHILE_BUSY[] = {11, 12, 13, 16, 17, 18, 26, 21, 23, 25, 15, 19, 9,  10, 43, 66, 8,  5,  7,  6,
                                    45, 47, 49, 55, 57, 52, 59, 50, 53, 60, 62, 63, 65, 67, 68, 70, 69, 71, 72, 61};
 
 class MainWindowProc : public ::testing::Test {
@@ -41,63 +41,6 @@ protected:
 };
 
 }  // namespace
-
-// Keys are typed (as input of the keyboard, not posted) while the program's own message loop runs.
-TEST_F(MainWindowProc, EscapeOnTheWindowItselfClosesIt) {
-    SetFocus(main_);
-    type_key(VK_ESCAPE);
-    EXPECT_EQ(0, run_message_loop_for(main_, 2000)) << "the loop ends with the quit code of the closed window";
-    EXPECT_FALSE(IsWindow(main_));
-}
-
-TEST_F(MainWindowProc, EscapeInAControlDoesNotClose) {
-    const int numbers[] = {11, 9, 15};  // a button, a tab button, the contents list
-    for (int number : numbers) {
-        HWND child = nth_control(main_, number);
-        SetFocus(child);
-        type_key(VK_ESCAPE);
-        EXPECT_EQ(LOOP_TIMED_OUT, run_message_loop_for(main_, 300)) << number;
-        EXPECT_TRUE(IsWindow(main_)) << number;
-    }
-}
-
-TEST_F(MainWindowProc, EscapeWhileBusyCancelsAndKeepsTheWindow) {
-    set_busy(true);
-    SetFocus(main_);
-    type_key(VK_ESCAPE);
-    EXPECT_EQ(LOOP_TIMED_OUT, run_message_loop_for(main_, 300));
-    ASSERT_TRUE(IsWindow(main_));
-    EXPECT_EQ(1, g_slot.cancel_requested);
-    EXPECT_EQ(L"Canceling…", status());
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main_, 115))) << "a cancel is requested once";
-
-    // Once the operation has ended, a close request closes.
-    set_busy(false);
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main_, 115)));
-    SendMessageW(main_, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(main_));
-}
-
-TEST_F(MainWindowProc, F1ShowsTheHelpAtItsTop) {
-    HWND information = nth_control(main_, 73);
-    // Help read to its end (the caret there), then another view.
-    SendMessageW(main_, WM_COMMAND, 138, 0);
-    SendMessageW(information, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
-    SendMessageW(information, EM_SCROLLCARET, 0, 0);
-    SendMessageW(information, EM_LINESCROLL, 0, 100);
-    SendMessageW(main_, WM_COMMAND, 105, 0);
-
-    SetFocus(nth_control(main_, 16));
-    type_key(VK_F1);
-    run_message_loop_for(main_, 300);
-    EXPECT_EQ(L"Help", hint());
-    EXPECT_TRUE(has_style(information, WS_VISIBLE));
-    EXPECT_EQ(0, SendMessageW(information, EM_GETFIRSTVISIBLELINE, 0, 0));
-    DWORD start = 1, end = 1;
-    SendMessageW(information, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-    EXPECT_EQ(0u, start);
-    EXPECT_EQ(0u, end);
-}
 
 TEST_F(MainWindowProc, HelpRequestWhileBusyDoesNothing) {
     SendMessageW(main_, WM_COMMAND, 132, 0);
@@ -316,4 +259,3 @@ TEST_F(MainWindowProc, RestoreDefaultsFillsTheSettingsViewOnly) {
     EXPECT_EQ(L"Defaults restored. Select Save settings to apply them.", status());
     EXPECT_EQ(0, memcmp(&before, &g_preferences, sizeof(before))) << "the current preferences stay";
 }
-
