@@ -13,39 +13,28 @@ void preferences_default(Preferences* record) {
     record->default_compression = 1;
 }
 
-// Reads the whole file when it has one of the two known sizes; false otherwise.
-static bool read_preferences_file(const wchar_t* path, Preferences* record, DWORD* size) {
-    HANDLE file =
-        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER length;
-    bool ok = GetFileSizeEx(file, &length) != 0 &&
-              (length.QuadPart == PREFERENCES_FILE_SIZE || length.QuadPart == PREFERENCES_FILE_SIZE_SHORT);
-    DWORD got = 0;
-    if (ok) {
-        *size = (DWORD)length.QuadPart;
-        ok = ReadFile(file, record, *size, &got, nullptr) != 0 && got == *size;
-    }
-    CloseHandle(file);
-    return ok;
+// Every check a record read from the file must pass; the short form's missing fields hold the
+// defaults, which always pass.
+static bool record_acceptable(const Preferences* record) {
+    return record->default_format <= 2 && record->default_compression <= 2 &&
+           record->default_extract_folder[PATH_CAPACITY - 1] == 0 && record->startup_view <= 3 &&
+           record->use_default_folder_silently <= 1;
 }
 
 void preferences_load() {
     preferences_default(&g_preferences);
     wchar_t path[PATH_CAPACITY];
     if (!local_data_path(path, PREFERENCES_FILE_NAME)) return;
-    Preferences record;
-    preferences_default(&record);
-    DWORD size = 0;
-    if (!read_preferences_file(path, &record, &size)) return;
-    if (size == PREFERENCES_FILE_SIZE_SHORT) {
-        record.startup_view = 0;
-        record.use_default_folder_silently = 0;
-    }
-    if (record.default_format > 2 || record.default_compression > 2 ||
-        record.default_extract_folder[PATH_CAPACITY - 1] != 0 || record.startup_view > 3 ||
-        record.use_default_folder_silently > 1)
-        return;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    // A longer file is judged by its first PREFERENCES_FILE_SIZE bytes.
+    Preferences record = g_preferences;
+    DWORD got = 0;
+    bool read = ReadFile(file, &record, PREFERENCES_FILE_SIZE, &got, nullptr) != 0;
+    CloseHandle(file);
+    if (!read || (got != PREFERENCES_FILE_SIZE && got != PREFERENCES_FILE_SIZE_SHORT)) return;
+    if (!record_acceptable(&record)) return;
     record.padding[0] = 0;
     record.padding[1] = 0;
     g_preferences = record;
@@ -54,9 +43,16 @@ void preferences_load() {
 bool preferences_save(const Preferences* record) {
     wchar_t path[PATH_CAPACITY];
     if (!local_data_path(path, PREFERENCES_FILE_NAME)) return false;
-    Preferences image = *record;
-    image.padding[0] = 0;
-    image.padding[1] = 0;
+    Preferences image;
+    ZeroMemory(&image, sizeof(image));
+    image.polish_ui = record->polish_ui;
+    image.open_folder_after_extract = record->open_folder_after_extract;
+    image.default_format = record->default_format;
+    image.default_compression = record->default_compression;
+    for (uint32_t i = 0; i + 1 < PATH_CAPACITY && record->default_extract_folder[i] != 0; ++i)
+        image.default_extract_folder[i] = record->default_extract_folder[i];
+    image.startup_view = record->startup_view;
+    image.use_default_folder_silently = record->use_default_folder_silently;
     ByteBlock block = {&image, PREFERENCES_FILE_SIZE};
     return replace_file_atomically(path, &block, 1, false);
 }

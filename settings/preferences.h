@@ -22,6 +22,10 @@ const uint32_t PREFERENCES_FILE_SIZE = 8212;
 const uint32_t PREFERENCES_FILE_SIZE_SHORT = 8204;
 static_assert(sizeof(Preferences) == PREFERENCES_FILE_SIZE, "file layout");
 
+// StartupView (the record's startup_view) to the main window's view: Archive contents, New
+// archive, ZIP profiles, Extract queue.
+const int32_t STARTUP_VIEW_TABLE[4] = {0, 1, 3, 4};
+
 #define PREFERENCES_FILE_NAME L"LumarekPreferences.dat"
 
 // The current preferences of the process.
@@ -32,4 +36,6 @@ void preferences_default(Preferences* record);
 // Defaults, replaced by the file's record when the file passes every check.
 void preferences_load();
 
+// Writes the complete record (zero padding, the folder's remainder zero-filled) by atomic
+// replacement. The current preferences are not changed.
 bool preferences_save(const Preferences* record);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "test_support.h"
 
@@ -10,24 +11,20 @@ static const wchar_t kEngineMessageEnglish[] =
 static const wchar_t kEngineMessagePolish[] =
     L"Ten Windows nie udostępnia zgodnego silnika archiwów. Użyj aktualnego Windows 11.";
 
-struct StaticSearch {
-    std::wstring text;
-};
-
-static BOOL CALLBACK find_status(HWND child, LPARAM parameter) {
-    wchar_t class_name[64];
-    GetClassNameW(child, class_name, 64);
-    if (_wcsicmp(class_name, L"Static") == 0) {
-        std::wstring text = window_text(child);
-        if (!text.empty()) ((StaticSearch*)parameter)->text = text;
-    }
-    return TRUE;
+// The status line is the window's second control; the hint line its fourth.
+static HWND nth_child(HWND main, int number) {
+    HWND child = GetWindow(main, GW_CHILD);
+    for (int i = 1; i < number && child != nullptr; ++i) child = GetWindow(child, GW_HWNDNEXT);
+    return child;
 }
 
 static std::wstring status_line(HWND main) {
-    StaticSearch search;
-    EnumChildWindows(main, find_status, (LPARAM)&search);
-    return search.text;
+    return window_text(nth_child(main, 2));
+}
+
+// A local data folder of the child's own, so no preferences of another run are read.
+static std::vector<std::wstring> own_local_data(const std::wstring& folder) {
+    return {L"LOCALAPPDATA=" + folder};
 }
 
 static DWORD close_and_wait(ChildProcess* child, HWND main) {
@@ -39,20 +36,44 @@ static DWORD close_and_wait(ChildProcess* child, HWND main) {
 }
 
 TEST(Startup, ShowsTheMainWindowWithTheEngine) {
+    std::wstring data = make_scratch_folder(L"startup-data");
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_TRUE(start_process(L"\"" + program_folder() + L"\\Lumarek.exe\"", {}, &child));
+    ASSERT_TRUE(start_process(L"\"" + program_folder() + L"\\Lumarek.exe\"", own_local_data(data), &child));
     HWND main = wait_for_window(child.id, L"LumarekMain", 30000);
     ASSERT_NE(nullptr, main);
     EXPECT_EQ(L"Lumarek", window_text(main));
     Sleep(1500);
     EXPECT_TRUE(top_level_windows(child.id, L"#32770").empty()) << "no message box with the engine present";
-    EXPECT_EQ(L"", status_line(main));
+    // No preferences file: the language of the display, the Archive contents view.
+    bool polish = (GetUserDefaultUILanguage() & 0x3FF) == 0x15;
+    EXPECT_EQ(polish ? L"Elementy: 0" : L"Items: 0", status_line(main));
     RECT rect;
     GetWindowRect(main, &rect);
     EXPECT_EQ(940, rect.right - rect.left);
     save_window_picture(main, L"startup-main-window");
     EXPECT_EQ(0u, close_and_wait(&child, main));
+    remove_folder_tree(data);
+}
+
+TEST(Startup, StartsInTheSavedLanguageAndView) {
+    std::wstring data = make_scratch_folder(L"startup-data");
+    // Polish, start-up view 2 (ZIP profiles); everything else zero.
+    std::vector<unsigned char> preferences(8212, 0);
+    preferences[0] = 1;
+    preferences[8204] = 2;
+    ASSERT_TRUE(write_bytes(data + L"\\LumarekPreferences.dat", preferences.data(), preferences.size()));
+    ChildProcess child = {};
+    ProcessGuard guard = {&child};
+    ASSERT_TRUE(start_process(L"\"" + program_folder() + L"\\Lumarek.exe\"", own_local_data(data), &child));
+    HWND main = wait_for_window(child.id, L"LumarekMain", 30000);
+    ASSERT_NE(nullptr, main);
+    Sleep(1000);
+    EXPECT_EQ(L"Zapisz reguły i sprawdź listę plików przed pakowaniem.", window_text(nth_child(main, 4)));
+    EXPECT_EQ(L"Puste pole rozszerzeń uwzględnia wszystkie pliki.", status_line(main));
+    EXPECT_EQ(L"Lumarek", window_text(main));
+    EXPECT_EQ(0u, close_and_wait(&child, main));
+    remove_folder_tree(data);
 }
 
 TEST(Startup, WithoutTheEngineSaysSoOnceAndOpensNothing) {

@@ -1,0 +1,39 @@
+// The extraction queue: up to QUEUE_LIMIT archives, each extracted into a new folder of its own.
+// Written by the user-interface thread only; a running queue worker reads it.
+#pragma once
+
+#include <stdint.h>
+#include <wchar.h>
+
+#include "common/text.h"
+
+const uint32_t QUEUE_LIMIT = 4096;
+
+enum QueueStatus : int32_t {
+    QUEUE_WAITING = 0,
+    QUEUE_EXTRACTED = 1,
+    QUEUE_FAILED = 2,
+};
+
+struct QueueItem {
+    wchar_t* path;   // owned heap copy
+    int32_t status;  // QueueStatus
+    int32_t result;  // ResultCode of the last failed extraction, RESULT_OK otherwise
+};
+
+struct ExtractionQueue {
+    QueueItem* items;
+    uint32_t count;
+    uint32_t capacity;
+};
+
+extern ExtractionQueue g_queue;
+
+// The parent folder of the last run's output folders; empty until a run was prepared.
+extern wchar_t g_queue_output_folder[PATH_CAPACITY];
+
+// The item-finished rule: the posted code becomes the item's result and decides its status.
+void queue_item_finished(QueueItem* item, int32_t code);
+
+// Frees every queued path and the array (at the end of the program).
+void queue_free();
