@@ -3,16 +3,7 @@
 #include <windows.h>
 
 #include "engine/engine_errors.h"
-
-static int add_password(struct archive* reader, const wchar_t* password) {
-    char utf8[PASSWORD_UTF8_CAPACITY];
-    SecureZeroMemory(utf8, sizeof(utf8));
-    int status = ARCHIVE_FATAL;
-    if (WideCharToMultiByte(CP_UTF8, 0, password, -1, utf8, (int)sizeof(utf8), nullptr, nullptr) > 0)
-        status = g_engine.archive_read_add_passphrase(reader, utf8);
-    SecureZeroMemory(utf8, sizeof(utf8));
-    return status;
-}
+#include "engine/passphrase.h"
 
 struct archive* open_reader(const wchar_t* archive_path, const wchar_t* password, OperationResult* result) {
     struct archive* reader = g_engine.archive_read_new();
@@ -22,7 +13,7 @@ struct archive* open_reader(const wchar_t* archive_path, const wchar_t* password
     }
     g_engine.archive_read_support_filter_all(reader);
     g_engine.archive_read_support_format_all(reader);
-    if (password[0] != 0 && add_password(reader, password) < 0) {
+    if (password[0] != 0 && give_passphrase(reader, password, g_engine.archive_read_add_passphrase) < 0) {
         result->code = RESULT_PASSWORD_REQUIRED;
         g_engine.archive_read_free(reader);
         return nullptr;

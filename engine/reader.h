@@ -7,7 +7,6 @@
 #include "engine/engine_api.h"
 #include "operations/operation_result.h"
 
-const uint32_t PASSWORD_UTF8_CAPACITY = 2048;
 const size_t READ_BLOCK_SIZE = 65536;
 
 // A reader positioned before the first header, freed by the caller with archive_read_free; or

@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "engine/engine_api.h"
 #include "engine/engine_errors.h"
+#include "engine/passphrase.h"
 #include "engine/safe_paths.h"
 #include "operations/operation_result.h"
 
@@ -20,17 +21,6 @@ static bool fail(OperationResult* result, int32_t code, const wchar_t* detail) {
 
 static bool set_option(struct archive* writer, const char* option) {
     return g_engine.archive_write_set_options(writer, option) == ARCHIVE_OK;
-}
-
-// Hands the password to the writer as UTF-8; the buffer is wiped whatever happens.
-static bool set_passphrase(struct archive* writer, const wchar_t* password) {
-    char buffer[PASSPHRASE_BUFFER_SIZE];
-    SecureZeroMemory(buffer, sizeof(buffer));
-    int status = ARCHIVE_FATAL;
-    if (WideCharToMultiByte(CP_UTF8, 0, password, -1, buffer, (int)sizeof(buffer), nullptr, nullptr) > 0)
-        status = g_engine.archive_write_set_passphrase(writer, buffer);
-    SecureZeroMemory(buffer, sizeof(buffer));
-    return status == ARCHIVE_OK;
 }
 
 static bool configure_writer(struct archive* writer, const wchar_t* temporary_path, uint32_t format, int32_t level,
@@ -49,7 +39,8 @@ static bool configure_writer(struct archive* writer, const wchar_t* temporary_pa
     }
     ok = ok && set_option(writer, level_option);
     if (ok && format == FORMAT_ZIP && password[0] != 0)
-        ok = set_passphrase(writer, password) && set_option(writer, "zip:encryption=aes256");
+        ok = give_passphrase(writer, password, g_engine.archive_write_set_passphrase) == ARCHIVE_OK &&
+             set_option(writer, "zip:encryption=aes256");
     return ok && g_engine.archive_write_open_filename_w(writer, temporary_path) == ARCHIVE_OK;
 }
 

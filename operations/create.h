@@ -12,7 +12,6 @@ struct archive;
 
 const uint32_t MAX_SOURCE_DEPTH = 100;
 const uint32_t COPY_CHUNK_SIZE = 65536;
-const uint32_t PASSPHRASE_BUFFER_SIZE = 2048;
 
 // Packs the sources (files and folder trees, each under its last path component) into a new
 // archive at output_path.

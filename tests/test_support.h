@@ -13,6 +13,9 @@ std::wstring program_folder();
 std::wstring make_scratch_folder(const wchar_t* label);
 void remove_folder_tree(const std::wstring& folder);
 
+// The names directly in a folder (not "." and ".."), sorted.
+std::vector<std::wstring> folder_names(const std::wstring& folder);
+
 bool write_bytes(const std::wstring& path, const void* data, size_t size);
 std::vector<unsigned char> read_bytes(const std::wstring& path);
 

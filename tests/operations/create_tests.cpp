@@ -44,17 +44,8 @@ protected:
 
     // Nothing may stand in the output folder but the given archives: no temporary file.
     void expect_output_folder_holds(std::vector<std::wstring> names) {
-        std::vector<std::wstring> found;
-        WIN32_FIND_DATAW entry;
-        HANDLE search = FindFirstFileW((out_ + L"\\*").c_str(), &entry);
-        do {
-            std::wstring name = entry.cFileName;
-            if (name != L"." && name != L"..") found.push_back(name);
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-        std::sort(found.begin(), found.end());
         std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, found);
+        EXPECT_EQ(names, folder_names(out_));
     }
 
     std::string host(const std::wstring& path) { return shell_quote(unix_path(path)); }

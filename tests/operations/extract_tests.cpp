@@ -66,17 +66,9 @@ protected:
     }
 
     // Nothing but the finished targets may stand in the output folder: no work folder.
-    void expect_output_folder_holds(const std::vector<std::wstring>& names) {
-        std::vector<std::wstring> found;
-        WIN32_FIND_DATAW entry;
-        HANDLE search = FindFirstFileW((out_ + L"\\*").c_str(), &entry);
-        do {
-            std::wstring name = entry.cFileName;
-            if (name != L"." && name != L"..") found.push_back(name);
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-        std::sort(found.begin(), found.end());
-        EXPECT_EQ(names, found);
+    void expect_output_folder_holds(std::vector<std::wstring> names) {
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, folder_names(out_));
     }
 
     std::wstring folder_, out_;
