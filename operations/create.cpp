@@ -165,23 +165,30 @@ struct TreeWalk {
 static bool add_item(struct archive* writer, TreeWalk* walk, const ListEntry* expected, OperationResult* result,
                      uint32_t* items, uint32_t depth);
 
+// Appends "\\" (unless the path ends in one) and the name, as path_join would.
+static bool append_to_path(wchar_t* path, uint32_t length, const wchar_t* name) {
+    bool separated = (length > 0 && path[length - 1] == L'\\') || text_append(path, PATH_CAPACITY, L"\\");
+    return separated && text_append(path, PATH_CAPACITY, name);
+}
+
 static bool add_folder_contents(struct archive* writer, TreeWalk* walk, OperationResult* result, uint32_t* items,
                                 uint32_t depth) {
     uint32_t path_length = text_length(walk->path);
     uint32_t name_length = text_length(walk->name);
-    wchar_t pattern[PATH_CAPACITY];
-    if (!path_join(pattern, PATH_CAPACITY, walk->path, L"*")) return fail(result, RESULT_IO_ERROR, walk->path);
+    bool listable = append_to_path(walk->path, path_length, L"*");
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(pattern, &found);
+    HANDLE search = listable ? FindFirstFileW(walk->path, &found) : INVALID_HANDLE_VALUE;
+    DWORD error = GetLastError();
+    walk->path[path_length] = 0;
+    if (!listable) return fail(result, RESULT_IO_ERROR, walk->path);
     if (search == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND || fail(result, RESULT_IO_ERROR, walk->path);
+        return error == ERROR_FILE_NOT_FOUND || fail(result, RESULT_IO_ERROR, walk->path);
     bool ok = true;
     for (;;) {
         const wchar_t* child = found.cFileName;
         bool dots = (child[0] == L'.' && child[1] == 0) || (child[0] == L'.' && child[1] == L'.' && child[2] == 0);
         if (!dots) {
-            bool named = path_join(pattern, PATH_CAPACITY, walk->path, child) &&
-                         text_copy(walk->path, PATH_CAPACITY, pattern) &&
+            bool named = append_to_path(walk->path, path_length, child) &&
                          text_append(walk->name, PATH_CAPACITY, L"/") && text_append(walk->name, PATH_CAPACITY, child);
             if (named) ok = add_item(writer, walk, nullptr, result, items, depth + 1);
             walk->path[path_length] = 0;
