@@ -25,6 +25,19 @@ bool engine_present() {
     return g_app.engine_present;
 }
 
+const wchar_t* open_archive_path() {
+    return g_app.archive_path;
+}
+
+const EntryList* open_archive_entries() {
+    return &g_app.entries;
+}
+
+wchar_t* const* new_archive_sources(uint32_t* count) {
+    *count = g_app.source_count;
+    return g_app.sources;
+}
+
 void register_main_window_class() {
     WNDCLASSEXW window_class = {};
     window_class.cbSize = sizeof(window_class);

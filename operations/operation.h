@@ -46,6 +46,7 @@ struct OperationSlot {
     uint64_t last_percent_time;
     wchar_t target_path[PATH_CAPACITY];
     wchar_t password[PASSWORD_CAPACITY];
+    uint32_t format;  // ArchiveFormat of a new archive
     int32_t compression_level;
     uint8_t* selection;  // one byte per entry of the current listing, or none
     EntryList pending_listing;

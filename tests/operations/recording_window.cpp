@@ -27,6 +27,19 @@ bool engine_present() {
     return g_recorder.engine;
 }
 
+const wchar_t* open_archive_path() {
+    return g_recorder.archive_path.c_str();
+}
+
+const EntryList* open_archive_entries() {
+    return &g_recorder.entries;
+}
+
+wchar_t* const* new_archive_sources(uint32_t* count) {
+    *count = (uint32_t)g_recorder.sources.size();
+    return g_recorder.sources.data();
+}
+
 static LRESULT CALLBACK recorder_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_APP_OPERATION_DONE) {
         ++g_recorder.done_count;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "operations/entry_list.h"
+
 struct Recorder {
     HWND window;
     bool engine;                       // what engine_present() answers
@@ -16,6 +18,9 @@ struct Recorder {
     std::vector<WPARAM> items;         // wParam of every WM_APP_PROGRESS_ITEMS
     std::vector<int> percents;         // wParam of every WM_APP_PROGRESS_PERCENT, as signed
     int done_count;
+    std::wstring archive_path;      // what open_archive_path() answers
+    EntryList entries;              // what open_archive_entries() points to (owned by the test)
+    std::vector<wchar_t*> sources;  // what new_archive_sources() answers (owned by the test)
 };
 
 extern Recorder g_recorder;
