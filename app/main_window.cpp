@@ -25,15 +25,15 @@ bool engine_present() {
     return g_app.engine_present;
 }
 
-const wchar_t* open_archive_path() {
+const wchar_t* window_archive_path() {
     return g_app.archive_path;
 }
 
-const EntryList* open_archive_entries() {
+const EntryList* window_entries() {
     return &g_app.entries;
 }
 
-wchar_t* const* new_archive_sources(uint32_t* count) {
+wchar_t* const* window_sources(uint32_t* count) {
     *count = g_app.source_count;
     return g_app.sources;
 }

@@ -52,15 +52,15 @@ DWORD WINAPI operation_worker(void*) {
         list_archive(g_slot.target_path, g_slot.password, &g_slot.pending_listing, &g_slot.result);
         break;
     case OP_EXTRACT:
-        extract_archive(open_archive_path(), g_slot.password, g_slot.target_path, open_archive_entries(),
-                        g_slot.selection, &g_slot.result);
+        extract_archive(window_archive_path(), g_slot.password, g_slot.target_path, window_entries(), g_slot.selection,
+                        &g_slot.result);
         break;
     case OP_TEST:
-        test_archive(open_archive_path(), g_slot.password, &g_slot.result);
+        test_archive(window_archive_path(), g_slot.password, &g_slot.result);
         break;
     case OP_CREATE: {
         uint32_t count = 0;
-        wchar_t* const* sources = new_archive_sources(&count);
+        wchar_t* const* sources = window_sources(&count);
         create_archive(g_slot.target_path, sources, count, g_slot.format, g_slot.compression_level, g_slot.password,
                        &g_slot.result);
         break;

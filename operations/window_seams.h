@@ -19,9 +19,8 @@ void set_busy(bool busy);
 // Whether the archive engine was bound at start-up; without it no operation starts.
 bool engine_present();
 
-// The open archive and its listing, which extraction and testing work on.
-const wchar_t* open_archive_path();
-const EntryList* open_archive_entries();
-
-// The files and folders of a new archive, in the order they were added; *count gets their number.
-wchar_t* const* new_archive_sources(uint32_t* count);
+// The window's own inputs of the operations: the open archive with its listing (extract, test)
+// and the sources of a new archive (create). The window does not change them while busy.
+const wchar_t* window_archive_path();
+const EntryList* window_entries();
+wchar_t* const* window_sources(uint32_t* count);

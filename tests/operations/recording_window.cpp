@@ -27,17 +27,19 @@ bool engine_present() {
     return g_recorder.engine;
 }
 
-const wchar_t* open_archive_path() {
+const wchar_t* window_archive_path() {
     return g_recorder.archive_path.c_str();
 }
 
-const EntryList* open_archive_entries() {
+const EntryList* window_entries() {
     return &g_recorder.entries;
 }
 
-wchar_t* const* new_archive_sources(uint32_t* count) {
-    *count = (uint32_t)g_recorder.sources.size();
-    return g_recorder.sources.data();
+wchar_t* const* window_sources(uint32_t* count) {
+    g_recorder.source_pointers.clear();
+    for (std::wstring& source : g_recorder.sources) g_recorder.source_pointers.push_back(&source[0]);
+    *count = (uint32_t)g_recorder.source_pointers.size();
+    return g_recorder.source_pointers.data();
 }
 
 static LRESULT CALLBACK recorder_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

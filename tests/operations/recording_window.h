@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
+#include "operations/entry_list.h"
+
 #include <string>
 #include <vector>
-
-#include "operations/entry_list.h"
 
 struct Recorder {
     HWND window;
@@ -18,9 +18,11 @@ struct Recorder {
     std::vector<WPARAM> items;         // wParam of every WM_APP_PROGRESS_ITEMS
     std::vector<int> percents;         // wParam of every WM_APP_PROGRESS_PERCENT, as signed
     int done_count;
-    std::wstring archive_path;      // what open_archive_path() answers
-    EntryList entries;              // what open_archive_entries() points to (owned by the test)
-    std::vector<wchar_t*> sources;  // what new_archive_sources() answers (owned by the test)
+    // The window's inputs of extract, test and create.
+    std::wstring archive_path;
+    EntryList entries;
+    std::vector<std::wstring> sources;
+    std::vector<wchar_t*> source_pointers;
 };
 
 extern Recorder g_recorder;
