@@ -173,4 +173,24 @@ TEST_F(OpenArchive, CommandLineOfOneArchiveOrNone) {
     EXPECT_EQ(3, rows());
     EXPECT_EQ(archive, label());
     EXPECT_EQ(L"Items: 3", status());
+
+    // A folder is handed over like any path; its failure is that of any open.
+    press(main_, 105);
+    UserPlayer user({press_button(IDOK)});
+    act_on_command_line((L"Lumarek.exe " + folder_).c_str());
+    EXPECT_EQ(VIEW_CONTENTS, g_app.current_view);
+    ASSERT_TRUE(wait_until_idle());
+    std::vector<SeenWindow> seen = user.seen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(L"Lumarek", seen[0].caption);
+    EXPECT_EQ(archive, label());
+    EXPECT_EQ(3, rows());
+
+    // Without the engine the arguments are ignored.
+    g_app.engine_present = false;
+    press(main_, 105);
+    act_on_command_line((L"Lumarek.exe \"" + archive + L"\"").c_str());
+    g_app.engine_present = true;
+    EXPECT_EQ(VIEW_NEW_ARCHIVE, g_app.current_view);
+    EXPECT_FALSE(g_app.busy);
 }
