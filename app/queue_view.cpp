@@ -58,3 +58,12 @@ void queue_show_summary() {
                extracted, failed, g_queue.count - extracted - failed);
     set_status(text);
 }
+
+void queue_after_adding(bool all_added) {
+    queue_refresh_list();
+    if (all_added)
+        queue_show_summary();
+    else
+        set_status(ui_text(L"Could not add every archive. The queue supports up to 4096 files.",
+                           L"Nie udało się dodać wszystkich archiwów. Limit kolejki to 4096 plików."));
+}

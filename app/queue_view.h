@@ -11,3 +11,7 @@ void queue_refresh_list();
 
 // Writes "Extracted: e   Errors: f   Waiting: w" into the status line.
 void queue_show_summary();
+
+// After archives were added one by one: the list is rebuilt, then the summary, or the queue-limit
+// message when not every archive could be added.
+void queue_after_adding(bool all_added);

@@ -32,6 +32,10 @@ extern ExtractionQueue g_queue;
 // The parent folder of the last run's output folders; empty until a run was prepared.
 extern wchar_t g_queue_output_folder[PATH_CAPACITY];
 
+// Adds the archive as waiting. A folder, or an archive already queued (in any letter case), is
+// ignored and counts as added; false when the queue is full (QUEUE_LIMIT) or memory runs out.
+bool queue_add(const wchar_t* path);
+
 // The item-finished rule: the posted code becomes the item's result and decides its status.
 void queue_item_finished(QueueItem* item, int32_t code);
 

@@ -1,6 +1,10 @@
 // Lumarek started as its own process, with and without the archive engine.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -115,5 +119,31 @@ TEST(Startup, WithoutTheEngineSaysSoOnceAndOpensNothing) {
     EXPECT_EQ(0u, close_and_wait(&child, main));
     close_process(&child);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Lumarek-noengine.exe");
+    remove_folder_tree(folder);
+}
+
+TEST(Startup, OpensTheArchiveNamedOnTheCommandLine) {
+    std::wstring data = make_scratch_folder(L"startup-data");
+    std::wstring folder = make_scratch_folder(L"startup-archive");
+    std::wstring archive = folder + L"\\z wiersza poleceń.zip";
+    ASSERT_EQ(0, run_unix("cd " + shell_quote(unix_path(folder)) +
+                          " && printf 1 >a.txt && printf 22 >b.txt && mkdir c && zip -q -r tmp.zip a.txt b.txt c && "
+                          "mv tmp.zip " +
+                          shell_quote(unix_path(archive))));
+    ChildProcess child = {};
+    ProcessGuard guard = {&child};
+    ASSERT_TRUE(start_process(L"\"" + program_folder() + L"\\Lumarek.exe\" \"" + archive + L"\"", own_local_data(data),
+                              &child));
+    HWND main = wait_for_window(child.id, L"LumarekMain", 30000);
+    ASSERT_NE(nullptr, main);
+    bool polish = (GetUserDefaultUILanguage() & 0x3FF) == 0x15;
+    std::wstring items = polish ? L"Elementy: 3" : L"Items: 3";
+    for (int i = 0; i < 300 && status_line(main) != items; ++i) Sleep(50);
+    EXPECT_EQ(items, status_line(main));
+    EXPECT_EQ(archive, window_text(nth_child(main, 14))) << "the archive label";
+    EXPECT_EQ(3, (int)SendMessageW(nth_child(main, 15), LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_TRUE(top_level_windows(child.id, L"#32770").empty());
+    EXPECT_EQ(0u, close_and_wait(&child, main));
+    remove_folder_tree(data);
     remove_folder_tree(folder);
 }

@@ -1,0 +1,6 @@
+// The program's arguments, acted on once the main window is shown.
+#pragma once
+
+// No argument: nothing. One argument: the Archive contents view and that path opened as an
+// archive. Without the engine every argument is ignored.
+void act_on_command_line(const wchar_t* command_line);

@@ -1,0 +1,30 @@
+#include "app/folder_browser.h"
+
+#include <shlobj.h>
+
+#include "app/app_state.h"
+#include "common/path.h"
+#include "common/text.h"
+
+bool browse_for_folder(wchar_t* buffer, const wchar_t* title) {
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = g_app.main;
+    browse.lpszTitle = title;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&browse);
+    if (item == nullptr) return false;
+    bool converted = SHGetPathFromIDListW(item, buffer) != FALSE;
+    CoTaskMemFree(item);
+    return converted;
+}
+
+bool read_folder_field(HWND edit, wchar_t* buffer) {
+    wchar_t text[PATH_CAPACITY];
+    if (GetWindowTextW(edit, text, PATH_CAPACITY) <= 0) return false;
+    DWORD length = GetFullPathNameW(text, PATH_CAPACITY, buffer, nullptr);
+    if (length == 0 || length > PATH_CAPACITY - 1) return false;
+    if (!path_is_directory(buffer)) return false;
+    // A drive root such as C:\ keeps its backslash.
+    while (length > 3 && buffer[length - 1] == L'\\') buffer[--length] = 0;
+    return true;
+}

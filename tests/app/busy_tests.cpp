@@ -1,0 +1,144 @@
+// A real operation running in the real window: the busy state, progress, cancel by the button and
+// by closing the window, and what stays ignored meanwhile.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "archive_fixtures.h"
+#include "command_fixture.h"
+#include "operations/operation.h"
+#include "settings/preferences.h"
+#include "test_support.h"
+#include "user_player.h"
+#include "window_archives.h"
+#include "window_fixture.h"
+
+namespace {
+
+// Control numbers (creation order) of everything the busy state disables.
+const int DISABLED_WHILE_BUSY[] = {11, 12, 13, 16, 17, 18, 26, 21, 23, 25, 15, 19, 9,  10, 43, 66, 8,  5,  7,  6,
+                                   45, 47, 49, 55, 57, 52, 59, 50, 53, 60, 62, 63, 65, 67, 68, 70, 69, 71, 72, 61};
+
+class Busy : public CommandTest {
+protected:
+    static void SetUpTestSuite() {
+        // Long enough to list that a cancel pressed right after the start always finds it running.
+        std::wstring folder = make_scratch_folder(L"busy-archive");
+        long_archive_ = folder + L"\\long.zip";
+        std::vector<EngineEntry> entries;
+        for (int i = 0; i < 100000; ++i) entries.push_back({L"f/" + std::to_wstring(i) + L".txt", "", false});
+        prepare_program_once();
+        ASSERT_TRUE(write_zip_with_engine(long_archive_, entries));
+    }
+    void SetUp() override {
+        CommandTest::SetUp();
+        small_ = folder_ + L"\\small.zip";
+        ASSERT_TRUE(make_zip(small_, {{"only.txt", "only", false}}));
+        ASSERT_NE(nullptr, open_window());
+        open_path(small_);
+        ASSERT_EQ(1, rows());
+    }
+    void start_long_open() { SendMessageW(main_, WM_COMMAND, MAKEWPARAM(101, 1), (LPARAM)long_archive_.c_str()); }
+    // Expects the open of the long archive to end canceled, with the small archive still open.
+    void expect_canceled() {
+        ASSERT_TRUE(wait_until_idle());
+        EXPECT_EQ(L"Operation canceled.", status());
+        EXPECT_EQ(1, rows());
+        EXPECT_EQ(small_, label());
+        EXPECT_FALSE(has_style(nth_control(main_, 77), WS_VISIBLE));
+        EXPECT_FALSE(has_style(nth_control(main_, 78), WS_VISIBLE));
+    }
+    static std::wstring long_archive_;
+    std::wstring small_;
+};
+
+std::wstring Busy::long_archive_;
+
+}  // namespace
+
+TEST_F(Busy, CancelButtonWhileTheOperationRuns) {
+    SIZE client = client_size(main_);
+    std::wstring hint = text_of(nth_control(main_, 4));
+    start_long_open();
+    ASSERT_TRUE(g_app.busy);
+    EXPECT_EQ(L"Working…", status());
+    for (int number : DISABLED_WHILE_BUSY)
+        EXPECT_FALSE(IsWindowEnabled(nth_control(main_, number))) << "control " << number;
+    HWND cancel = nth_control(main_, 77);
+    HWND bar = nth_control(main_, 78);
+    EXPECT_TRUE(has_style(cancel, WS_VISIBLE));
+    EXPECT_TRUE(IsWindowEnabled(cancel));
+    EXPECT_TRUE(has_style(bar, WS_VISIBLE));
+    EXPECT_TRUE(has_style(bar, PBS_MARQUEE));
+    RECT line = child_rect(nth_control(main_, 2));
+    EXPECT_EQ(client.cx - 216, line.right - line.left) << "the status line leaves room for the cancel button";
+
+    // F1 and other commands are ignored meanwhile.
+    HELPINFO info = {};
+    info.cbSize = sizeof(info);
+    SendMessageW(main_, WM_HELP, 0, (LPARAM)&info);
+    press(main_, 105);
+    EXPECT_EQ(hint, text_of(nth_control(main_, 4)));
+
+    press(main_, 115);
+    EXPECT_EQ(L"Canceling…", status());
+    EXPECT_FALSE(IsWindowEnabled(cancel));
+    expect_canceled();
+    EXPECT_TRUE(IsWindowEnabled(cancel)) << "ready for the next operation";
+    RECT idle_line = child_rect(nth_control(main_, 2));
+    EXPECT_EQ(client.cx - 48, idle_line.right - idle_line.left);
+
+    // Polish.
+    g_preferences.polish_ui = 1;
+    start_long_open();
+    EXPECT_EQ(L"Operacja w toku…", status());
+    press(main_, 115);
+    EXPECT_EQ(L"Anulowanie operacji…", status());
+    ASSERT_TRUE(wait_until_idle());
+    EXPECT_EQ(L"Anulowano operację.", status());
+}
+
+TEST_F(Busy, ClosingTheWindowCancelsFirstAndClosesLater) {
+    start_long_open();
+    SendMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(main_)) << "the window stays while the operation runs";
+    EXPECT_EQ(L"Canceling…", status());
+    expect_canceled();
+    EXPECT_TRUE(IsWindow(main_));
+    SendMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(main_)) << "once idle, closing closes";
+}
+
+TEST_F(Busy, TheProgressBarTurnsFromMarqueeToPercent) {
+    std::wstring archive = folder_ + L"\\big.zip";
+    ASSERT_TRUE(write_zip_with_engine(archive, {{L"big.txt", std::string(64 << 20, 'b'), false}}));
+    open_path(archive);
+    HWND bar = nth_control(main_, 78);
+    press(main_, 103);
+    ASSERT_TRUE(g_app.busy);
+    EXPECT_TRUE(has_style(bar, PBS_MARQUEE)) << "marquee first";
+    // Pump until the completion arrives and look at the bar just before it is handled.
+    bool marquee_at_end = true;
+    int position_at_end = -1;
+    ASSERT_TRUE(pump_until([&] {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_APP_OPERATION_DONE) {
+                marquee_at_end = has_style(bar, PBS_MARQUEE);
+                position_at_end = (int)SendMessageW(bar, PBM_GETPOS, 0, 0);
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        return !g_app.busy;
+    }));
+    EXPECT_FALSE(marquee_at_end) << "the entry's size is known: percent";
+    EXPECT_GE(position_at_end, 0);
+    EXPECT_EQ(L"Archive data checked. No errors reported.", status());
+}

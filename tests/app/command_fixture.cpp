@@ -1,0 +1,88 @@
+#include "command_fixture.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/app_state.h"
+#include "operations/extraction_queue.h"
+#include "test_support.h"
+#include "user_player.h"
+#include "window_fixture.h"
+
+void CommandTest::SetUp() {
+    folder_ = make_scratch_folder(L"commands");
+    ASSERT_FALSE(folder_.empty());
+}
+
+void CommandTest::TearDown() {
+    wait_until_idle();
+    close_main_window();
+    queue_free();
+    remove_folder_tree(folder_);
+}
+
+HWND CommandTest::open_window(bool polish) {
+    main_ = open_main_window(polish);
+    return main_;
+}
+
+void CommandTest::open_path(const std::wstring& path) {
+    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(101, 1), (LPARAM)path.c_str());
+    ASSERT_TRUE(wait_until_idle());
+}
+
+std::wstring CommandTest::status() {
+    return text_of(nth_control(main_, 2));
+}
+
+std::wstring CommandTest::label() {
+    return text_of(nth_control(main_, 14));
+}
+
+HWND CommandTest::contents_list() {
+    return nth_control(main_, 15);
+}
+
+int CommandTest::rows() {
+    return (int)SendMessageW(contents_list(), LVM_GETITEMCOUNT, 0, 0);
+}
+
+void CommandTest::select_rows(const std::vector<int>& rows) {
+    HWND list = contents_list();
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = 0;
+    SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&state);
+    state.state = LVIS_SELECTED;
+    for (int row : rows) SendMessageW(list, LVM_SETITEMSTATE, row, (LPARAM)&state);
+}
+
+static void collect_tree(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>* found) {
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            found->push_back(prefix + name + L"/");
+            collect_tree(folder + L"\\" + name, prefix + name + L"/", found);
+        } else {
+            found->push_back(prefix + name);
+        }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+}
+
+std::vector<std::wstring> folder_tree(const std::wstring& folder) {
+    std::vector<std::wstring> found;
+    collect_tree(folder, L"", &found);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::string file_text(const std::wstring& path) {
+    std::vector<unsigned char> bytes = read_bytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}

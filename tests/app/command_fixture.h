@@ -1,0 +1,36 @@
+// A test of the real window with its own scratch folder: the window opened in either language,
+// archives opened and rows selected the way the user does it, and what ended up on disk.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class CommandTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND open_window(bool polish = false);
+    // Opens by path, as a drop or the command line does, and waits until the window is idle.
+    void open_path(const std::wstring& path);
+    std::wstring status();
+    std::wstring label();
+    HWND contents_list();
+    int rows();
+    // Selects exactly these rows of the contents list.
+    void select_rows(const std::vector<int>& rows);
+
+    std::wstring folder_;
+    HWND main_ = nullptr;
+};
+
+// Every file and folder below the folder, relative, with "/" separators and a "/" after folders,
+// sorted.
+std::vector<std::wstring> folder_tree(const std::wstring& folder);
+
+// The text of a file.
+std::string file_text(const std::wstring& path);

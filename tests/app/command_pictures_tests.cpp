@@ -1,0 +1,86 @@
+// Pictures of the window at work: a real listing, sources of a new archive, the password prompt
+// over the window and an error box. They land in the build folder's screenshots/ to be looked at.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/views.h"
+#include "archive_fixtures.h"
+#include "command_fixture.h"
+#include "test_support.h"
+#include "user_player.h"
+#include "window_archives.h"
+#include "window_fixture.h"
+
+namespace {
+
+class CommandPictures : public CommandTest {
+protected:
+    void picture(const std::wstring& name) {
+        RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        pump_messages(300);
+        std::wstring path = save_window_picture(main_, name.c_str());
+        EXPECT_GT(read_bytes(path).size(), 940u * 600u * 3u) << path;
+    }
+    // A picture of the main window with the dialog in front of it, then of the dialog alone.
+    PlayerStep pictures_then(const std::wstring& name, PlayerStep then) {
+        HWND main = main_;
+        return [main, name, then](HWND dialog) {
+            Sleep(400);
+            save_window_picture(main, (name + L"-over-window").c_str());
+            save_window_picture(dialog, name.c_str());
+            then(dialog);
+        };
+    }
+};
+
+}  // namespace
+
+TEST_F(CommandPictures, ContentsSourcesPromptAndErrorBox) {
+    std::wstring archive = folder_ + L"\\Wakacje 2024.zip";
+    ASSERT_TRUE(make_zip(archive, {{"Zdjęcia/", "", false},
+                                   {"Zdjęcia/plaża.jpg", std::string(734003, 'j'), false},
+                                   {"Zdjęcia/góry.jpg", std::string(1201554, 'g'), false},
+                                   {"Dokumenty/", "", false},
+                                   {"Dokumenty/bilety.pdf", std::string(88213, 'p'), true},
+                                   {"Dokumenty/pusty.txt", "", false},
+                                   {"notatki.txt", "Lista rzeczy do zabrania", false}}));
+    std::wstring locked = folder_ + L"\\Faktury.zip";
+    ASSERT_TRUE(make_streamed_encrypted_zip(locked, "secret"));
+    std::wstring broken = folder_ + L"\\broken.zip";
+    ASSERT_TRUE(make_damaged_zip(broken));
+
+    for (bool polish : {false, true}) {
+        std::wstring language = polish ? L"-pl" : L"-en";
+        ASSERT_NE(nullptr, open_window(polish));
+        open_path(archive);
+        ASSERT_EQ(7, rows());
+        select_rows({1, 2});
+        picture(L"contents-listing" + language);
+
+        press(main_, 105);
+        add_source((folder_ + L"\\Zdjęcia z wakacji").c_str());
+        add_source(L"C:\\Users\\Ola\\Documents\\Faktury 2024");
+        add_source(L"C:\\Users\\Ola\\Desktop\\notatki.txt");
+        update_count_status();
+        picture(L"new-archive-sources" + language);
+
+        press(main_, 100);
+        {
+            UserPlayer user({pictures_then(L"password-prompt-window" + language, press_button(IDCANCEL))});
+            open_path(locked);
+            EXPECT_EQ(1u, user.seen().size());
+        }
+        open_path(broken);
+        {
+            UserPlayer user({pictures_then(L"error-box" + language, press_button(IDOK))});
+            press(main_, 103);
+            ASSERT_TRUE(wait_until_idle());
+            EXPECT_EQ(1u, user.seen().size());
+        }
+    }
+}
