@@ -24,7 +24,7 @@ display=":$(head -n1 "$display_file")"
 rm -f "$display_file"
 export DISPLAY="$display"
 
-wineserver -p
+wineserver -p 2>/dev/null || true  # one may already serve this prefix
 # Wine's desktop process inherits the error output of the program that starts it; started here,
 # it holds no test's output pipe open.
 wine "$LUMAREK_BUILD_DIR/bin/common_tests.exe" --start-desktop >/dev/null 2>&1 </dev/null || true
