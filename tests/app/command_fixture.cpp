@@ -11,6 +11,8 @@
 #include "window_fixture.h"
 
 void CommandTest::SetUp() {
+    // The engine too: fixtures may be written with it before the window opens.
+    prepare_program_once();
     folder_ = make_scratch_folder(L"commands");
     ASSERT_FALSE(folder_.empty());
 }
