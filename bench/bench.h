@@ -72,9 +72,12 @@ struct Measured {
 };
 
 // Runs one program, or two with the first one's output piped into the second, and measures the
-// wall time and the peak working set of each. Standard output of the last goes to NUL, standard
-// error of all is appended to the log file.
-Measured run_measured(const std::vector<std::wstring>& command_lines, const std::wstring& log_path);
+// wall time and the peak working set of each. Standard output of the last goes to the output file
+// (replaced), or to NUL when none is named; standard error of all is appended to the log file.
+// (Under Wine, NUL is a character device and a program writing many small lines to it is slowed
+// down by each write: the listings go to a file.)
+Measured run_measured(const std::vector<std::wstring>& command_lines, const std::wstring& output_path,
+                      const std::wstring& log_path);
 
 // ---- text helpers ----------------------------------------------------------------------------
 

@@ -45,15 +45,15 @@ bool engine_present() {
     return g_engine_bound;
 }
 
-const wchar_t* open_archive_path() {
+const wchar_t* window_archive_path() {
     return g_archive_path;
 }
 
-const EntryList* open_archive_entries() {
+const EntryList* window_entries() {
     return &g_entries;
 }
 
-wchar_t* const* new_archive_sources(uint32_t* count) {
+wchar_t* const* window_sources(uint32_t* count) {
     *count = g_source_count;
     return g_sources;
 }

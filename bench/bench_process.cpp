@@ -71,13 +71,18 @@ static uint64_t peak_working_set(HANDLE process) {
     return memory.PeakWorkingSetSize;
 }
 
-Measured run_measured(const std::vector<std::wstring>& command_lines, const std::wstring& log_path) {
+Measured run_measured(const std::vector<std::wstring>& command_lines, const std::wstring& output_path,
+                      const std::wstring& log_path) {
     Measured measured;
     size_t count = command_lines.size();
     if (count == 0 || count > 2) return measured;
 
     HANDLE null_output = inheritable(CreateFileW(
         L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    HANDLE output = output_path.empty()
+                        ? null_output
+                        : inheritable(CreateFileW(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     HANDLE log = inheritable(CreateFileW(log_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     HANDLE pipe_read = nullptr, pipe_write = nullptr;
@@ -99,7 +104,7 @@ Measured run_measured(const std::vector<std::wstring>& command_lines, const std:
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = i == 1 ? pipe_read : null_output;
-        startup.hStdOutput = (count == 2 && i == 0) ? pipe_write : null_output;
+        startup.hStdOutput = (count == 2 && i == 0) ? pipe_write : output;
         startup.hStdError = log;
         PROCESS_INFORMATION info = {};
         std::wstring line = command_lines[i];
@@ -144,6 +149,7 @@ Measured run_measured(const std::vector<std::wstring>& command_lines, const std:
         }
         CloseHandle(processes[i]);
     }
+    if (output != null_output && output != INVALID_HANDLE_VALUE) CloseHandle(output);
     if (null_output != INVALID_HANDLE_VALUE) CloseHandle(null_output);
     if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
     return measured;
