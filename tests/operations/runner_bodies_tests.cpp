@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/memory.h"
 #include "common/text.h"
@@ -68,6 +69,44 @@ TEST_F(RunnerBodies, CreateThenListThenExtractSelectedThenTest) {
     ASSERT_TRUE(pump_until_done());
     EXPECT_EQ(RESULT_OK, g_slot.result.code) << g_slot.result.detail;
     EXPECT_EQ(4, g_recorder.done_count);
+}
+
+TEST_F(RunnerBodies, CreationWritesTheFormatAndLevelOfTheSlot) {
+    // 7-Zip names the method of the stored file: LZMA2 only at level 9 of a 7z, and the engine's
+    // deflate in a ZIP; a TAR.GZ is recognised by its gzip header.
+    struct Case {
+        const wchar_t* name;
+        uint32_t format;
+        int32_t level;
+        std::string magic;
+        const char* method;
+    } cases[] = {
+        {L"fast.zip", FORMAT_ZIP, 1, "PK\x03\x04", "Method = Deflate"},
+        {L"normal.7z", FORMAT_7Z, 6, "7z\xBC\xAF\x27\x1C", "Method = LZMA:"},
+        {L"maximum.7z", FORMAT_7Z, 9, "7z\xBC\xAF\x27\x1C", "Method = LZMA2"},
+        {L"normal.tar.gz", FORMAT_TAR_GZ, 6, "\x1F\x8B", nullptr},
+    };
+    g_recorder.sources = {folder_ + L"\\src\\d", folder_ + L"\\src\\two.txt"};
+    for (const Case& c : cases) {
+        std::wstring archive = folder_ + L"\\" + c.name;
+        text_copy(g_slot.target_path, PATH_CAPACITY, archive.c_str());
+        g_slot.format = c.format;
+        g_slot.compression_level = c.level;
+        g_recorder.done_count = 0;
+        operation_start(OP_CREATE);
+        ASSERT_TRUE(pump_until_done()) << c.name;
+        ASSERT_EQ(RESULT_OK, g_slot.result.code) << c.name << " " << g_slot.result.detail;
+        std::vector<unsigned char> bytes = read_bytes(archive);
+        ASSERT_GE(bytes.size(), c.magic.size()) << c.name;
+        EXPECT_EQ(c.magic, std::string(bytes.begin(), bytes.begin() + c.magic.size())) << c.name;
+        std::string listing;
+        EXPECT_EQ(0, run_unix("bsdtar -tf " + shell_quote(unix_path(archive)) + " | sort", &listing)) << c.name;
+        EXPECT_EQ("d/\nd/one.txt\ntwo.txt\n", listing) << c.name;
+        if (c.method == nullptr) continue;
+        std::string details;
+        EXPECT_EQ(0, run_unix("7z l -slt " + shell_quote(unix_path(archive)) + " d/one.txt", &details)) << c.name;
+        EXPECT_NE(std::string::npos, details.find(c.method)) << c.name << "\n" << details;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Benchmark: our list, test, extract and create operations (through the operation runner) side by
+# side with bsdtar.exe (the engine's own tool, built from the same libarchive source, so it loads
+# the very archiveint.dll of the prefix) and 7-Zip's 7za.exe (npm package 7zip-bin), all under the
+# same Wine. Arguments go to lumarek_bench.exe: --quick for small sets, --help for the rest.
+# The data sets, archives and results stay in <build>/bench; a full run takes hours, so run it in
+# the background (nohup bash scripts/bench.sh > bench.out 2>&1 &).
+set -euo pipefail
+here="$(dirname "${BASH_SOURCE[0]}")"
+bash "$here/setup.sh"
+bash "$here/build.sh" --target lumarek_bench >/dev/null
+source "$here/env.sh"
+bin="$LUMAREK_BUILD_DIR/bin"
+
+# bsdtar.exe: cached beside the engine by the set-up; take the one built with the prefix's engine.
+engine="$WINEPREFIX/drive_c/windows/system32/archiveint.dll"
+bsdtar=""
+for dir in "$LUMAREK_CACHE"/engine2-*/; do
+  if [ -f "$dir/bsdtar.exe" ] && cmp -s "$dir/archiveint.dll" "$engine"; then bsdtar="$dir/bsdtar.exe"; fi
+done
+[ -n "$bsdtar" ] || { echo "no bsdtar.exe built with this engine in $LUMAREK_CACHE (run scripts/setup.sh)"; exit 1; }
+cp "$bsdtar" "$bin/bsdtar.exe"
+
+# 7za.exe from the npm registry, kept in the build folder.
+tools="$LUMAREK_BUILD_DIR/bench-tools"
+if [ ! -f "$tools/package/win/x64/7za.exe" ]; then
+  mkdir -p "$tools"
+  (cd "$tools" && npm pack 7zip-bin@5.2.0 --silent >/dev/null)
+  tar -xzf "$tools/7zip-bin-5.2.0.tgz" -C "$tools" package/win/x64/7za.exe
+fi
+cp "$tools/package/win/x64/7za.exe" "$bin/7za.exe"
+
+# Our operations run with a (hidden) window: give Wine a display of its own.
+xvfb_pid=""
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$display_file")"
+rm -f "$display_file"
+wineserver -p
+
+cpu=$(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)
+memory=$(awk '/^MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo)
+machine="$cpu, $(nproc) cores, $memory, $(uname -sr), $(wine --version); shared with other developers' builds (load average at the start $(cut -d' ' -f1-3 /proc/loadavg))"
+mkdir -p "$LUMAREK_BUILD_DIR/bench"
+wine "$bin/lumarek_bench.exe" --work "$(winepath -w "$LUMAREK_BUILD_DIR/bench")" --machine "$machine" "$@"
