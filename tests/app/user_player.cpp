@@ -191,14 +191,18 @@ static std::wstring selected_folder_name(HWND dialog) {
 
 PlayerStep choose_folder(const std::wstring& folder) {
     return [folder](HWND dialog) {
-        // The browser fills its tree after it shows: select until the folder is the selection.
+        // The browser fills its tree after it shows, slowly on a loaded machine (it reads every
+        // drive): ask for the folder until it is the selection. If it never gets there, cancel
+        // rather than confirm whatever else is selected.
         std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
-        for (int attempt = 0; attempt < 50; ++attempt) {
-            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, (LPARAM)folder.c_str());
+        bool selected = false;
+        for (int attempt = 0; attempt < 300 && !selected; ++attempt) {
+            if (attempt % 5 == 0) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, (LPARAM)folder.c_str());
             Sleep(100);
-            if (_wcsicmp(selected_folder_name(dialog).c_str(), name.c_str()) == 0) break;
+            selected = _wcsicmp(selected_folder_name(dialog).c_str(), name.c_str()) == 0;
         }
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+        int button = selected ? IDOK : IDCANCEL;
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(dialog, button));
     };
 }
 

@@ -26,7 +26,7 @@ struct UserPlayer {
     ~UserPlayer();
     // Waits for the steps to finish (at most timeout_ms) and returns what each saw; a step that
     // found no window within its time is missing from the list.
-    std::vector<SeenWindow> seen(DWORD timeout_ms = 30000);
+    std::vector<SeenWindow> seen(DWORD timeout_ms = 90000);
     struct State;
     State* state;
 };
