@@ -8,7 +8,7 @@
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 bash "$here/setup.sh"
-bash "$here/build.sh" --target lumarek_bench >/dev/null
+bash "$here/build.sh" --target lumarek_bench --target contents_view_bench >/dev/null
 source "$here/env.sh"
 bin="$LUMAREK_BUILD_DIR/bin"
 
@@ -50,3 +50,22 @@ memory=$(awk '/^MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo)
 machine="$cpu, $(nproc) cores, $memory, $(uname -sr), $(wine --version); shared with other developers' builds (load average at the start $(cut -d' ' -f1-3 /proc/loadavg))"
 mkdir -p "$LUMAREK_BUILD_DIR/bench"
 wine "$bin/lumarek_bench.exe" --work "$(winepath -w "$LUMAREK_BUILD_DIR/bench")" --machine "$machine" "$@"
+
+# The contents view: an open in the real (visible) main window, from the start to the filled list.
+counts="10000 100000 1000000"
+for argument in "$@"; do [ "$argument" = "--quick" ] && counts="10000 100000"; done
+for argument in "$@"; do [ "$argument" = "--help" ] && exit 0; done
+report="$LUMAREK_BUILD_DIR/bench/contents-view.md"
+{
+  echo "# Contents view: open to filled list"
+  echo
+  echo "$machine"
+  echo
+  for count in $counts; do
+    echo "## $count entries (stored ZIP written by the engine)"
+    echo
+    wine "$bin/contents_view_bench.exe" "$count" 2>/dev/null | sed 's/\r$//'
+    echo
+  done
+} | tee "$report"
+echo "written: $report"
