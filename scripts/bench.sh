@@ -5,7 +5,19 @@
 # same Wine. Arguments go to lumarek_bench.exe: --quick for small sets, --help for the rest.
 # The data sets, archives and results stay in <build>/bench; a full run takes hours, so run it in
 # the background (nohup bash scripts/bench.sh > bench.out 2>&1 &).
+# --no-view skips the contents-view figures at the end, --view-only runs only those.
 set -euo pipefail
+view=yes
+side_by_side=yes
+arguments=()
+for argument in "$@"; do
+  case "$argument" in
+    --no-view) view=no ;;
+    --view-only) side_by_side=no ;;
+    *) arguments+=("$argument") ;;
+  esac
+done
+set -- ${arguments[@]+"${arguments[@]}"}
 here="$(dirname "${BASH_SOURCE[0]}")"
 bash "$here/setup.sh"
 bash "$here/build.sh" --target lumarek_bench --target contents_view_bench >/dev/null
@@ -49,23 +61,23 @@ cpu=$(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)
 memory=$(awk '/^MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo)
 machine="$cpu, $(nproc) cores, $memory, $(uname -sr), $(wine --version); shared with other developers' builds (load average at the start $(cut -d' ' -f1-3 /proc/loadavg))"
 mkdir -p "$LUMAREK_BUILD_DIR/bench"
-wine "$bin/lumarek_bench.exe" --work "$(winepath -w "$LUMAREK_BUILD_DIR/bench")" --machine "$machine" "$@"
+if [ "$side_by_side" = yes ]; then
+  wine "$bin/lumarek_bench.exe" --work "$(winepath -w "$LUMAREK_BUILD_DIR/bench")" --machine "$machine" "$@"
+fi
+[ "$view" = yes ] || exit 0
 
 # The contents view: an open in the real (visible) main window, from the start to the filled list.
 counts="10000 100000 1000000"
 for argument in "$@"; do [ "$argument" = "--quick" ] && counts="10000 100000"; done
 for argument in "$@"; do [ "$argument" = "--help" ] && exit 0; done
 report="$LUMAREK_BUILD_DIR/bench/contents-view.md"
-{
-  echo "# Contents view: open to filled list"
-  echo
-  echo "$machine"
-  echo
-  for count in $counts; do
-    echo "## $count entries (stored ZIP written by the engine)"
-    echo
-    wine "$bin/contents_view_bench.exe" "$count" 2>/dev/null | sed 's/\r$//'
-    echo
-  done
-} | tee "$report"
+figures=$(mktemp)
+# Wine's service processes keep inherited pipes open: the program writes to a file, not a pipe.
+printf '# Contents view: open to filled list\n\n%s\n\n' "$machine" >"$report"
+for count in $counts; do
+  wine "$bin/contents_view_bench.exe" "$count" >"$figures" 2>/dev/null </dev/null || echo "(failed)" >>"$figures"
+  { printf '## %s entries (stored ZIP written by the engine)\n\n' "$count"; tr -d '\r' <"$figures"; echo; } >>"$report"
+done
+rm -f "$figures"
+cat "$report"
 echo "written: $report"
