@@ -18,58 +18,8 @@
 #include "app/contents_view.h"
 #include "app/startup.h"
 #include "engine/engine_api.h"
+#include "many_entries.h"
 #include "operations/operation.h"
-
-static bool write_archive(const wchar_t* path, uint32_t count) {
-    struct archive* writer = g_engine.archive_write_new();
-    if (writer == nullptr) return false;
-    bool ok = g_engine.archive_write_set_format_zip(writer) == ARCHIVE_OK &&
-              g_engine.archive_write_set_options(writer, "zip:compression=store") == ARCHIVE_OK &&
-              g_engine.archive_write_open_filename_w(writer, path) == ARCHIVE_OK;
-    static const char data[] = "entry data\n";
-    for (uint32_t i = 0; ok && i < count; ++i) {
-        // One folder entry per thousand, the files of that folder after it.
-        wchar_t name[64];
-        bool folder = i % 1000 == 0;
-        if (folder)
-            swprintf(name, 64, L"folder%03u/", i / 1000);
-        else
-            swprintf(name, 64, L"folder%03u/file%07u.txt", i / 1000, i);
-        struct archive_entry* entry = g_engine.archive_entry_new();
-        g_engine.archive_entry_copy_pathname_w(entry, name);
-        g_engine.archive_entry_set_filetype(entry, folder ? AE_IFDIR : AE_IFREG);
-        g_engine.archive_entry_set_perm(entry, folder ? 0755 : 0644);
-        g_engine.archive_entry_set_size(entry, folder ? 0 : sizeof(data) - 1);
-        g_engine.archive_entry_set_mtime(entry, 1700000000, 0);
-        ok = g_engine.archive_write_header(writer, entry) == ARCHIVE_OK &&
-             (folder || g_engine.archive_write_data(writer, data, sizeof(data) - 1) == (la_ssize)(sizeof(data) - 1));
-        g_engine.archive_entry_free(entry);
-    }
-    if (g_engine.archive_write_close(writer) != ARCHIVE_OK) ok = false;
-    g_engine.archive_write_free(writer);
-    return ok;
-}
-
-static bool run_child(const wchar_t* arguments) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    wchar_t line[2 * MAX_PATH + 64];
-    swprintf(line, sizeof(line) / sizeof(line[0]), L"\"%ls\" %ls", self, arguments);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
-    WaitForSingleObject(info.hProcess, INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
-    return code == 0;
-}
-
-static double megabytes(SIZE_T bytes) {
-    return (double)bytes / (1024.0 * 1024.0);
-}
 
 static double seconds_since(const LARGE_INTEGER& start) {
     LARGE_INTEGER now, frequency;
@@ -108,7 +58,7 @@ static PROCESS_MEMORY_COUNTERS memory_now() {
 int wmain(int argc, wchar_t** argv) {
     if (argc == 4 && wcscmp(argv[1], L"--write") == 0) {
         if (!engine_bind()) return 2;
-        return write_archive(argv[2], (uint32_t)_wtoi(argv[3])) ? 0 : 1;
+        return write_many_entries(argv[2], true, true, (uint32_t)_wtoi(argv[3])) ? 0 : 1;
     }
     uint32_t count = argc > 1 ? (uint32_t)_wtoi(argv[1]) : 100000;
 
@@ -128,7 +78,7 @@ int wmain(int argc, wchar_t** argv) {
     swprintf(archive, MAX_PATH, L"%lslumarek-view-bench-%lu.zip", temp, GetCurrentProcessId());
     wchar_t arguments[MAX_PATH + 64];
     swprintf(arguments, sizeof(arguments) / sizeof(arguments[0]), L"--write \"%ls\" %u", archive, count);
-    if (!run_child(arguments)) {
+    if (!run_self_child(arguments)) {
         fprintf(stderr, "could not write the archive\n");
         return 1;
     }
