@@ -7,24 +7,8 @@ bash "$here/setup.sh"
 bash "$here/build.sh"
 source "$here/env.sh"
 
-display=""
-xvfb_pid=""
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-# Xvfb picks a free display number itself and writes it to the file.
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-display=":$(head -n1 "$display_file")"
-rm -f "$display_file"
-export DISPLAY="$display"
-
-wineserver -p 2>/dev/null || true  # one may already serve this prefix
+source "$here/display.sh"
+start_display
 # Wine's desktop process inherits the error output of the program that starts it; started here,
 # it holds no test's output pipe open.
 wine "$LUMAREK_BUILD_DIR/bin/common_tests.exe" --start-desktop >/dev/null 2>&1 </dev/null || true
