@@ -1,6 +1,7 @@
 #include "user_player.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shlobj.h>
 
 #include <atomic>
@@ -146,7 +147,13 @@ PlayerStep choose_file(const std::wstring& name) {
 PlayerStep choose_files(const std::wstring& folder, const std::vector<std::wstring>& names) {
     return [folder, names](HWND dialog) {
         choose_file(folder)(dialog);
-        Sleep(700);  // the dialog moves into the folder
+        // The dialog moves into the folder; a loaded machine may take a while.
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            Sleep(100);
+            wchar_t current[MAX_PATH] = {};
+            SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, (LPARAM)current);
+            if (_wcsicmp(current, folder.c_str()) == 0) break;
+        }
         std::wstring quoted;
         for (const std::wstring& name : names) quoted += L"\"" + name + L"\" ";
         choose_file(quoted)(dialog);
