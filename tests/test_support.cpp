@@ -297,3 +297,33 @@ int wmain(int argc, wchar_t** argv) {
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+std::string file_text(const std::wstring& path) {
+    std::vector<unsigned char> bytes = read_bytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+static void collect_tree(const std::wstring& folder, const std::wstring& prefix, wchar_t separator,
+                         std::vector<std::wstring>* found) {
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            found->push_back(prefix + name + separator);
+            collect_tree(folder + L"\\" + name, prefix + name + separator, separator, found);
+        } else {
+            found->push_back(prefix + name);
+        }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+}
+
+std::vector<std::wstring> folder_tree(const std::wstring& folder, wchar_t separator) {
+    std::vector<std::wstring> found;
+    collect_tree(folder, L"", separator, &found);
+    std::sort(found.begin(), found.end());
+    return found;
+}

@@ -18,6 +18,10 @@ std::vector<std::wstring> folder_names(const std::wstring& folder);
 
 bool write_bytes(const std::wstring& path, const void* data, size_t size);
 std::vector<unsigned char> read_bytes(const std::wstring& path);
+// The bytes of a file as text.
+std::string file_text(const std::wstring& path);
+// Every file and folder below the folder, relative, sorted; the separator also ends folder names.
+std::vector<std::wstring> folder_tree(const std::wstring& folder, wchar_t separator = L'/');
 
 // A started child process; the handles are closed by close_process.
 struct ChildProcess {

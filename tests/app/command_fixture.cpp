@@ -59,32 +59,3 @@ void CommandTest::select_rows(const std::vector<int>& rows) {
     state.state = LVIS_SELECTED;
     for (int row : rows) SendMessageW(list, LVM_SETITEMSTATE, row, (LPARAM)&state);
 }
-
-static void collect_tree(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>* found) {
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            found->push_back(prefix + name + L"/");
-            collect_tree(folder + L"\\" + name, prefix + name + L"/", found);
-        } else {
-            found->push_back(prefix + name);
-        }
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
-}
-
-std::vector<std::wstring> folder_tree(const std::wstring& folder) {
-    std::vector<std::wstring> found;
-    collect_tree(folder, L"", &found);
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
-std::string file_text(const std::wstring& path) {
-    std::vector<unsigned char> bytes = read_bytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}

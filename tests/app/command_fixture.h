@@ -27,10 +27,3 @@ protected:
     std::wstring folder_;
     HWND main_ = nullptr;
 };
-
-// Every file and folder below the folder, relative, with "/" separators and a "/" after folders,
-// sorted.
-std::vector<std::wstring> folder_tree(const std::wstring& folder);
-
-// The text of a file.
-std::string file_text(const std::wstring& path);

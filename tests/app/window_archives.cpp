@@ -31,10 +31,10 @@ class Cipher:
             t = (s.k[2] | 2) & 0xffff
             out.append(b ^ (((t * (t ^ 1)) >> 8) & 0xff)); s.upd(b)
         return bytes(out)
-spec = json.load(open(sys.argv[2], encoding='utf-8'))
-mode, password = spec['mode'], spec['password'].encode()
+plan = json.load(open(sys.argv[2], encoding='utf-8'))
+mode, password = plan['mode'], plan['password'].encode()
 out = bytearray(); cd = bytearray(); count = 0
-for m in spec['members']:
+for m in plan['members']:
     name = m['name'].encode('latin-1'); data = m['data'].encode('latin-1')
     folder = name.endswith(b'/')
     crc = zlib.crc32(data) & 0xffffffff
@@ -86,17 +86,17 @@ static std::string json_text(const std::string& text) {
 static bool write_zip(const std::wstring& path, const std::string& mode, const std::string& password,
                       const std::vector<ZipMember>& members, int damaged = -1) {
     // Names and data go through JSON byte by byte (as code points below 256) and back into bytes.
-    std::string spec = "{\"mode\": " + json_text(mode) + ", \"password\": " + json_text(password) + ", \"members\": [";
+    std::string plan = "{\"mode\": " + json_text(mode) + ", \"password\": " + json_text(password) + ", \"members\": [";
     for (size_t i = 0; i < members.size(); ++i) {
-        if (i > 0) spec += ", ";
-        spec += "{\"name\": " + json_text(members[i].name) + ", \"data\": " + json_text(members[i].data) +
+        if (i > 0) plan += ", ";
+        plan += "{\"name\": " + json_text(members[i].name) + ", \"data\": " + json_text(members[i].data) +
                 ", \"encrypted\": " + (members[i].encrypted ? "true" : "false") +
                 ", \"damage\": " + ((int)i == damaged ? "true" : "false") + "}";
     }
-    spec += "]}";
+    plan += "]}";
     // The description goes through a file: with its data it is too long for a command line.
     std::wstring description = path + L".json";
-    if (!write_bytes(description, spec.data(), spec.size())) return false;
+    if (!write_bytes(description, plan.data(), plan.size())) return false;
     bool ok = host("python3 -c " + shell_quote(kZipWriter) + " {} {}", {path, description});
     DeleteFileW(description.c_str());
     return ok;

@@ -12,36 +12,6 @@
 
 namespace {
 
-// Every file and folder below a folder, as "relative\\path" (folders end in "\\"), sorted.
-void collect(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>* out) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out->push_back(prefix + name + L"\\");
-            collect(folder + L"\\" + name, prefix + name + L"\\", out);
-        } else {
-            out->push_back(prefix + name);
-        }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-}
-
-std::vector<std::wstring> tree_of(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    collect(folder, L"", &names);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string text_of(const std::wstring& path) {
-    std::vector<unsigned char> bytes = read_bytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // A scratch folder with the fixture archives; every test extracts into <folder>\out\<name>.
 class Extraction : public testing::Test {
 protected:
@@ -145,9 +115,9 @@ TEST_F(Extraction, WholeArchiveIntoANewFolder) {
     ASSERT_TRUE(extract(archive("plain.tar"), target)) << result_.code << L" " << result_.detail;
     std::vector<std::wstring> expected = {L"a\\",  L"a\\deep\\", L"a\\deep\\two.txt", L"a\\one.txt",
                                           L"ab\\", L"ab\\c.txt", L"empty.txt",        L"top.txt"};
-    EXPECT_EQ(expected, tree_of(target));
-    EXPECT_EQ(std::string(3000, 't').size(), text_of(target + L"\\a\\deep\\two.txt").size());
-    EXPECT_EQ("one", text_of(target + L"\\a\\one.txt"));
+    EXPECT_EQ(expected, folder_tree(target, L'\\'));
+    EXPECT_EQ(std::string(3000, 't').size(), file_text(target + L"\\a\\deep\\two.txt").size());
+    EXPECT_EQ("one", file_text(target + L"\\a\\one.txt"));
     EXPECT_EQ(0u, read_bytes(target + L"\\empty.txt").size());
     expect_output_folder_holds({L"plain"});
 }
@@ -159,7 +129,7 @@ TEST_F(Extraction, AnExistingTargetFailsAtOnce) {
     EXPECT_FALSE(extract(archive("plain.tar"), target));
     EXPECT_EQ(RESULT_OUTPUT_EXISTS, result_.code);
     EXPECT_EQ(target, result_.detail);
-    EXPECT_TRUE(tree_of(target).empty());
+    EXPECT_TRUE(folder_tree(target, L'\\').empty());
     expect_output_folder_holds({L"taken"});
 }
 
@@ -197,7 +167,7 @@ TEST_F(Extraction, ARepeatedDirectoryEntryIsFine) {
     ASSERT_EQ(0, run_python(folder_, kPlainTree));
     std::wstring target = out_ + L"\\dirs";
     ASSERT_TRUE(extract(archive("repeated_dir.tar"), target)) << result_.detail;
-    EXPECT_EQ((std::vector<std::wstring>{L"d\\", L"d\\x.txt"}), tree_of(target));
+    EXPECT_EQ((std::vector<std::wstring>{L"d\\", L"d\\x.txt"}), folder_tree(target, L'\\'));
 }
 
 TEST_F(Extraction, ModificationTimesWithinTheRangeOnly) {
@@ -229,7 +199,7 @@ TEST_F(Extraction, EngineArchivesMadeByOtherTools) {
     for (const char* name : {"seven.7z", "zipped.zip", "tgz.tar.gz"}) {
         std::wstring target = out_ + L"\\" + std::wstring(name, name + strlen(name)) + L".d";
         ASSERT_TRUE(extract(archive(name), target)) << name << " " << result_.code << " " << result_.detail;
-        EXPECT_EQ("hello", text_of(target + L"\\sub\\h.txt")) << name;
+        EXPECT_EQ("hello", file_text(target + L"\\sub\\h.txt")) << name;
         EXPECT_EQ(0u, read_bytes(target + L"\\zero").size()) << name;
         EXPECT_EQ(read_bytes(folder_ + L"\\src\\random.bin"), read_bytes(target + L"\\random.bin")) << name;
     }
@@ -312,7 +282,7 @@ TEST_F(Selection, RowsAndWholeFolders) {
         std::vector<uint8_t> selection = select(c.rows);
         std::wstring target = out_ + L"\\sel" + std::to_wstring(++n);
         ASSERT_TRUE(extract(archive("plain.tar"), target, &listing_, selection.data())) << n << L" " << result_.detail;
-        EXPECT_EQ(c.tree, tree_of(target)) << n;
+        EXPECT_EQ(c.tree, folder_tree(target, L'\\')) << n;
     }
 }
 
@@ -362,7 +332,7 @@ TEST_F(Encrypted, PasswordsThroughTheEngine) {
         EXPECT_EQ(RESULT_PASSWORD_REQUIRED, result_.code) << name;
         std::wstring target = out_ + L"\\" + std::wstring(name, name + strlen(name)) + L".d";
         ASSERT_TRUE(extract(archive(name), target, nullptr, nullptr, L"Tajne123")) << name << " " << result_.detail;
-        EXPECT_EQ("secret-data", text_of(target + L"\\s.txt"));
+        EXPECT_EQ("secret-data", file_text(target + L"\\s.txt"));
         extracted.push_back(std::wstring(name, name + strlen(name)) + L".d");
     }
     EXPECT_FALSE(extract(archive("aes.7z"), out_ + L"\\seven", nullptr, nullptr, L"Tajne123"));
