@@ -14,7 +14,7 @@ PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake make dpk
 install_packages() {
   local missing=()
   for p in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep 'install ok installed' >/dev/null || missing+=("$p")
   done
   if [ ${#missing[@]} -eq 0 ]; then return; fi
   log "installing packages: ${missing[*]}"
@@ -114,7 +114,8 @@ build_engine() {
   dll=$(find "$work/la-build" -name 'archiveint.dll' | head -n1)
   exe=$(find "$work/la-build" -name 'bsdtar.exe' | head -n1)
   [ -n "$dll" ] && [ -n "$exe" ] || { log "engine DLL or bsdtar.exe not produced"; exit 1; }
-  x86_64-w64-mingw32-objdump -p "$exe" | grep -q 'DLL Name: archiveint.dll' ||
+  # grep reads to the end (no -q): an early exit would break objdump's pipe, and pipefail fails the step.
+  x86_64-w64-mingw32-objdump -p "$exe" | grep 'DLL Name: archiveint.dll' >/dev/null ||
     { log "bsdtar.exe does not import archiveint.dll"; exit 1; }
   mkdir -p "$ENGINE_DIR"
   x86_64-w64-mingw32-strip -o "$ENGINE_DIR/bsdtar.exe" "$exe"
