@@ -522,7 +522,9 @@ int wmain(int argc, wchar_t** argv) {
             fprintf(stderr, "could not generate the %ls set\n", set.title.c_str());
             return 1;
         }
-        if (set.read_jobs && !prepare_archives(context, set)) return 1;
+        // Only list, test and extract read the prepared archives: a creation run needs none.
+        bool reads = listed(options.jobs, L"list") || listed(options.jobs, L"test") || listed(options.jobs, L"extract");
+        if (set.read_jobs && reads && !prepare_archives(context, set)) return 1;
         sets.push_back(set);
     }
 
