@@ -26,6 +26,7 @@ struct Options {
     std::vector<std::wstring> jobs;     // list, test, extract, create (empty: all)
     std::vector<std::wstring> tools;    // ours, bsdtar, 7za, 7za-mt1 (empty: all)
     std::vector<std::wstring> formats;  // zip, 7z, tar.gz (empty: all)
+    std::vector<std::wstring> levels;   // creation levels, 1, 6, 9 (empty: all)
     std::wstring work;                  // data, archives, outputs and results
     std::wstring label = L"run";        // names the results file
     std::wstring machine;               // a description of the machine, printed above the tables

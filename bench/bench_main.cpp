@@ -359,7 +359,9 @@ std::vector<Job> jobs_for(const Context& context, const DataSet& set) {
     }
     std::vector<Job> chosen;
     for (const Job& job : jobs)
-        if (listed(options.jobs, job.kind) && listed(options.formats, FORMAT_IDS[job.format])) chosen.push_back(job);
+        if (listed(options.jobs, job.kind) && listed(options.formats, FORMAT_IDS[job.format]) &&
+            (job.kind != L"create" || listed(options.levels, std::to_wstring(job.level))))
+            chosen.push_back(job);
     return chosen;
 }
 
@@ -415,6 +417,7 @@ void usage() {
         "  --sets LIST             documents,small,big,mixed (default all)\n"
         "  --jobs LIST             idle,list,test,extract,create (default all)\n"
         "  --formats LIST          zip,7z,tar.gz (default all)\n"
+        "  --levels LIST           creation levels among 1,6,9 (default all)\n"
         "  --tools LIST            ours,bsdtar,7za,7za-mt1 (default all)\n"
         "  --runs N                counted runs after the warm-up (default 3)\n"
         "  --seed N, --work FOLDER, --label NAME, --machine TEXT\n");
@@ -454,6 +457,8 @@ bool parse_options(int argc, wchar_t** argv, Options* options) {
             options->jobs = parts;
         } else if (name == L"--formats") {
             options->formats = parts;
+        } else if (name == L"--levels") {
+            options->levels = parts;
         } else if (name == L"--tools") {
             options->tools = parts;
         } else if (name == L"--runs") {
