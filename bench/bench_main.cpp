@@ -516,6 +516,8 @@ int wmain(int argc, wchar_t** argv) {
     context.raw = base + L".runs.tsv";
     context.log = base + L".log";
 
+    // Only list, test and extract read the prepared archives: a creation run needs none.
+    bool reads = listed(options.jobs, L"list") || listed(options.jobs, L"test") || listed(options.jobs, L"extract");
     std::vector<DataSet> sets;
     for (const std::wstring& id : options.sets) {
         if (id != L"documents" && id != L"small" && id != L"big" && id != L"mixed") {
@@ -527,8 +529,6 @@ int wmain(int argc, wchar_t** argv) {
             fprintf(stderr, "could not generate the %ls set\n", set.title.c_str());
             return 1;
         }
-        // Only list, test and extract read the prepared archives: a creation run needs none.
-        bool reads = listed(options.jobs, L"list") || listed(options.jobs, L"test") || listed(options.jobs, L"extract");
         if (set.read_jobs && reads && !prepare_archives(context, set)) return 1;
         sets.push_back(set);
     }
