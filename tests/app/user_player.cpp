@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <atomic>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -180,11 +181,7 @@ static BOOL CALLBACK find_tree(HWND child, LPARAM parameter) {
     return FALSE;
 }
 
-// The name of the folder selected in the browser's tree.
-static std::wstring selected_folder_name(HWND dialog) {
-    HWND tree = nullptr;
-    EnumChildWindows(dialog, find_tree, (LPARAM)&tree);
-    HTREEITEM item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+static std::wstring item_text(HWND tree, HTREEITEM item) {
     if (item == nullptr) return L"";
     wchar_t text[MAX_PATH] = {};
     TVITEMW info = {};
@@ -196,18 +193,54 @@ static std::wstring selected_folder_name(HWND dialog) {
     return text;
 }
 
+static HTREEITEM next_item(HWND tree, HTREEITEM item, UINT how) {
+    return (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, how, (LPARAM)item);
+}
+
+// A drive shows as "C:" or with its label, as in "System (C:)".
+static bool names_drive(const std::wstring& text, const std::wstring& drive) {
+    return _wcsicmp(text.c_str(), drive.c_str()) == 0 || text.find(L"(" + drive + L")") != std::wstring::npos;
+}
+
+// Selects the folder the way a user does: the drive, then one folder after another by name.
+static bool select_by_names(HWND dialog, HWND tree, const std::wstring& folder) {
+    size_t at = folder.find(L'\\');
+    if (at == std::wstring::npos) return false;
+    const std::wstring drive = folder.substr(0, at);
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, (LPARAM)(drive + L"\\").c_str());
+    HTREEITEM item = next_item(tree, nullptr, TVGN_CARET);
+    if (!names_drive(item_text(tree, item), drive)) return false;
+    while (item != nullptr && at < folder.size()) {
+        size_t end = folder.find(L'\\', at + 1);
+        if (end == std::wstring::npos) end = folder.size();
+        std::wstring name = folder.substr(at + 1, end - at - 1);
+        at = end;
+        if (name.empty()) continue;
+        SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)item);
+        HTREEITEM child = next_item(tree, item, TVGN_CHILD);
+        while (child != nullptr && _wcsicmp(item_text(tree, child).c_str(), name.c_str()) != 0)
+            child = next_item(tree, child, TVGN_NEXT);
+        item = child;
+    }
+    return item != nullptr && SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item) != FALSE;
+}
+
 PlayerStep choose_folder(const std::wstring& folder) {
     return [folder](HWND dialog) {
-        // The browser fills its tree after it shows, slowly on a loaded machine (it reads every
-        // drive): ask for the folder until it is the selection. If it never gets there, cancel
-        // rather than confirm whatever else is selected.
-        std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
+        // Not BFFM_SETSELECTION with the whole path: the browser matches each folder on the way
+        // against the entry it read when it filled the tree, modification time included, and
+        // fills each folder once. Other tests add and remove folders in the same temporary
+        // folder all the time, so it can miss the path for good. The tree fills slowly on a
+        // loaded machine (it reads every drive), so keep trying for a while; if the folder
+        // never gets selected, cancel rather than confirm whatever else is.
+        HWND tree = nullptr;
+        EnumChildWindows(dialog, find_tree, (LPARAM)&tree);
         bool selected = false;
-        for (int attempt = 0; attempt < 300 && !selected; ++attempt) {
-            if (attempt % 5 == 0) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, (LPARAM)folder.c_str());
-            Sleep(100);
-            selected = _wcsicmp(selected_folder_name(dialog).c_str(), name.c_str()) == 0;
-        }
+        for (ULONGLONG until = GetTickCount64() + 60000; !selected && GetTickCount64() < until; Sleep(200))
+            selected = select_by_names(dialog, tree, folder);
+        if (!selected)
+            fprintf(stderr, "folder browser: could not select %ls; selected: %ls\n", folder.c_str(),
+                    item_text(tree, next_item(tree, nullptr, TVGN_CARET)).c_str());
         int button = selected ? IDOK : IDCANCEL;
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(dialog, button));
     };
