@@ -257,13 +257,13 @@ void run_job(Context& context, const DataSet& set, const Job& job) {
     std::vector<double> seconds[TOOL_COUNT], operation[TOOL_COUNT], peaks[TOOL_COUNT], outputs[TOOL_COUNT];
     std::wstring name = (set.id.empty() ? L"-" : set.id) + L" " + job.kind + L" " + FORMAT_IDS[job.format] +
                         (job.kind == L"create" ? L" " + std::to_wstring(job.level) : L"");
+    int order[TOOL_COUNT];
+    uint32_t chosen = 0;
+    for (int t = 0; t < TOOL_COUNT; ++t)
+        if (context.tools[t]) order[chosen++] = t;
     uint32_t runs = context.options.runs;
     for (uint32_t round = 0; round <= runs; ++round) {
         double round_seconds = 0;
-        int order[TOOL_COUNT];
-        uint32_t chosen = 0;
-        for (int t = 0; t < TOOL_COUNT; ++t)
-            if (context.tools[t]) order[chosen++] = t;
         for (uint32_t turn = 0; turn < chosen; ++turn) {
             int t = order[(round + turn) % chosen];
             if (figures[t].failed) continue;
@@ -556,9 +556,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     print(context,
           "\nMedians of the counted runs (\"runs\"; one warm-up run before them is not counted), the tools taking "
-          "turns in every round, each round starting one tool further on. Times are wall seconds of the whole process, "
-          "start to exit; \"L op s\" is our "
-          "operation alone, from operation_start to WM_APP_OPERATION_DONE, what a user of the open window waits "
+          "turns in every round, each round starting one tool further on. Times are wall seconds of the whole "
+          "process, start to exit; \"L op s\" is our operation alone, from operation_start to WM_APP_OPERATION_DONE, "
+          "what a user of the open window waits "
           "for. \"idle\" is each program started and ended without work (ours: engine bound, hidden window "
           "made and an operation without a body run through the runner; bsdtar --version; 7za i): \"L/b net\" compares "
           "both times less that. Peak memory is each "

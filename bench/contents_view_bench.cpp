@@ -97,13 +97,13 @@ int wmain(int argc, wchar_t** argv) {
     double open_seconds = seconds_since(start);
     double listing_seconds = open_seconds - seconds_since(listed);
     PROCESS_MEMORY_COUNTERS after = memory_now();
-    int rows = (int)SendMessageW(control(CTL_CONTENTS_LIST), LVM_GETITEMCOUNT, 0, 0);
+    HWND contents = control(CTL_CONTENTS_LIST);
+    int rows = (int)SendMessageW(contents, LVM_GETITEMCOUNT, 0, 0);
 
     // The refill alone: the same rows rebuilt from the listing already in memory, the way opening
     // another archive or saving the settings does it. Its two halves are timed apart: deleting the
     // old rows (the list control's own work) and adding the new ones (the fill proper), which then
     // starts from an empty list.
-    HWND contents = control(CTL_CONTENTS_LIST);
     LARGE_INTEGER delete_start;
     QueryPerformanceCounter(&delete_start);
     SendMessageW(contents, WM_SETREDRAW, FALSE, 0);
