@@ -39,15 +39,7 @@ wchar_t* const* window_sources(uint32_t* count) {
 }
 
 void register_main_window_class() {
-    WNDCLASSEXW window_class = {};
-    window_class.cbSize = sizeof(window_class);
-    window_class.lpfnWndProc = main_window_proc;
-    window_class.hInstance = g_ui.instance;
-    window_class.hIcon = LoadIconW(g_ui.instance, MAKEINTRESOURCEW(1));
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = g_ui.background_brush;
-    window_class.lpszClassName = MAIN_WINDOW_CLASS;
-    RegisterClassExW(&window_class);
+    register_window_class(MAIN_WINDOW_CLASS, main_window_proc, true);
 }
 
 static bool cancel_requested() {

@@ -37,20 +37,9 @@ LRESULT CALLBACK password_window_proc(HWND window, UINT message, WPARAM wparam, 
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-static void register_password_class() {
-    WNDCLASSEXW window_class = {};
-    window_class.cbSize = sizeof(window_class);
-    window_class.lpfnWndProc = password_window_proc;
-    window_class.hInstance = g_ui.instance;
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = g_ui.background_brush;
-    window_class.lpszClassName = PASSWORD_WINDOW_CLASS;
-    RegisterClassExW(&window_class);  // already registered by an earlier prompt: fine
-}
-
 bool ask_archive_password() {
     HWND main = operation_window();
-    register_password_class();
+    register_window_class(PASSWORD_WINDOW_CLASS, password_window_proc, false);
     PasswordPrompt* prompt = &g_password_prompt;
     prompt->accepted = false;
     prompt->closed = false;

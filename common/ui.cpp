@@ -31,6 +31,18 @@ HWND create_child(HWND parent, const wchar_t* class_name, const wchar_t* text, D
     return child;
 }
 
+bool register_window_class(const wchar_t* class_name, WNDPROC procedure, bool with_icon) {
+    WNDCLASSEXW window_class = {};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = g_ui.instance;
+    if (with_icon) window_class.hIcon = LoadIconW(g_ui.instance, MAKEINTRESOURCEW(1));
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = g_ui.background_brush;
+    window_class.lpszClassName = class_name;
+    return RegisterClassExW(&window_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 bool set_text(HWND window, const wchar_t* text) {
     return SetWindowTextW(window, text) != 0;
 }

@@ -21,6 +21,10 @@ void ui_init();
 
 // A visible child at (0, 0), 10 x 10, with the body font; the owner places it later.
 HWND create_child(HWND parent, const wchar_t* class_name, const wchar_t* text, DWORD style, DWORD ex_style, int32_t id);
+// A window class of this module with the arrow cursor and the background brush, and icon resource 1
+// when asked. Registering a class that already exists counts as success.
+bool register_window_class(const wchar_t* class_name, WNDPROC procedure, bool with_icon);
+
 bool set_text(HWND window, const wchar_t* text);
 bool move_child(HWND window, int x, int y, int width, int height);
 

@@ -18,15 +18,7 @@ static LRESULT CALLBACK setup_window_proc(HWND window, UINT message, WPARAM wpar
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ui_init();
-    WNDCLASSEXW window_class = {};
-    window_class.cbSize = sizeof(window_class);
-    window_class.lpfnWndProc = setup_window_proc;
-    window_class.hInstance = g_ui.instance;
-    window_class.hIcon = LoadIconW(g_ui.instance, MAKEINTRESOURCEW(1));
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = g_ui.background_brush;
-    window_class.lpszClassName = L"LumarekSetup";
-    RegisterClassExW(&window_class);
+    register_window_class(L"LumarekSetup", setup_window_proc, true);
     HWND window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, L"LumarekSetup", L"Lumarek Setup",
                                   WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 560, 300,
                                   nullptr, nullptr, g_ui.instance, nullptr);
