@@ -11,6 +11,7 @@
 
 const uint32_t STATUS_CAPACITY = 384;
 const uint32_t SOURCES_LIMIT = 16384;
+const uint32_t SOURCES_INITIAL_CAPACITY = 32;
 
 // The eight views of the main window. Values 0 to 4 are also the views the controls table names.
 enum ViewId : int32_t {

@@ -3,9 +3,10 @@
 #include "app/app_state.h"
 #include "app/profile_view.h"
 #include "app/settings_view.h"
-#include "app/texts.h"
+#include "app/status_line.h"
 #include "app/views.h"
 #include "operations/operation.h"
+#include "settings/language.h"
 
 static void request_cancel() {
     InterlockedExchange(&g_slot.cancel_requested, 1);

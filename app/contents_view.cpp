@@ -5,11 +5,11 @@
 #include <commctrl.h>
 
 #include "app/app_state.h"
-#include "app/texts.h"
-#include "app/views.h"
 #include "common/text.h"
+#include "common/ui.h"
+#include "settings/language.h"
 
-void set_contents_columns(bool insert) {
+void set_contents_columns() {
     const wchar_t* titles[3] = {ui_text(L"Name in archive", L"Nazwa w archiwum"), ui_text(L"Size", L"Rozmiar"),
                                 ui_text(L"Type", L"Typ")};
     const int widths[3] = {CONTENTS_NAME_WIDTH, CONTENTS_SIZE_WIDTH, CONTENTS_TYPE_WIDTH};
@@ -18,7 +18,7 @@ void set_contents_columns(bool insert) {
         info.mask = LVCF_WIDTH | LVCF_TEXT;
         info.cx = widths[column];
         info.pszText = (wchar_t*)titles[column];
-        SendMessageW(control(CTL_CONTENTS_LIST), insert ? LVM_INSERTCOLUMNW : LVM_SETCOLUMNW, column, (LPARAM)&info);
+        SendMessageW(control(CTL_CONTENTS_LIST), LVM_SETCOLUMNW, column, (LPARAM)&info);
     }
 }
 

@@ -3,16 +3,11 @@
 
 #include <stdint.h>
 
-const int CONTENTS_NAME_WIDTH = 480;
-const int CONTENTS_SIZE_WIDTH = 126;
-const int CONTENTS_TYPE_WIDTH = 120;
-
 // The Size cell: up to 20 digits and " B".
 const uint32_t SIZE_TEXT_CAPACITY = 36;
 
-// Titles in the current language and the table widths; inserts the columns (once, at creation) or
-// re-titles them, which also resets widths the user dragged.
-void set_contents_columns(bool insert);
+// Titles in the current language and the creation widths, which also resets widths the user dragged.
+void set_contents_columns();
 
 // Rebuilds every row from the open archive's entries, in the listing's order, without repainting
 // per row: name, size in bytes (" B"; empty for folders) and type in the current language. Row

@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include "app/app_state.h"
-#include "app/contents_view.h"
 #include "common/ui.h"
 
 static const DWORD BUTTON = BS_PUSHBUTTON | WS_TABSTOP;
@@ -119,37 +117,38 @@ static void prepare_list_view(HWND list) {
                  LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
 }
 
-// The queue list's two columns get their widths here and their titles with the interface texts.
-static void insert_queue_columns(HWND list) {
-    static const int WIDTHS[2] = {360, 220};
-    for (int column = 0; column < 2; ++column) {
+// Columns with their widths; their titles come with the interface texts.
+static void insert_columns(HWND list, const int* widths, int count) {
+    for (int column = 0; column < count; ++column) {
         LVCOLUMNW info = {};
         info.mask = LVCF_WIDTH;
-        info.cx = WIDTHS[column];
+        info.cx = widths[column];
         SendMessageW(list, LVM_INSERTCOLUMNW, column, (LPARAM)&info);
     }
 }
 
-void create_main_controls(HWND main) {
+void create_main_controls(HWND main, HWND controls[CONTROL_COUNT]) {
     for (int32_t role = 0; role < CONTROL_COUNT; ++role) {
         const ControlSpec* spec = &CONTROL_TABLE[role];
         HWND child = create_child(main, spec->class_name, role == CTL_TITLE ? L"Lumarek" : L"", spec->style,
                                   spec->ex_style, spec->id);
-        g_app.controls[role] = child;
+        controls[role] = child;
         if (spec->text_limit != 0) SendMessageW(child, EM_LIMITTEXT, spec->text_limit, 0);
     }
 
     HANDLE icon = LoadImageW(g_ui.instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, LR_SHARED);
-    SendMessageW(control(CTL_ICON), STM_SETICON, (WPARAM)icon, 0);
-    SendMessageW(control(CTL_TITLE), WM_SETFONT, (WPARAM)g_ui.title_font, TRUE);
+    SendMessageW(controls[CTL_ICON], STM_SETICON, (WPARAM)icon, 0);
+    SendMessageW(controls[CTL_TITLE], WM_SETFONT, (WPARAM)g_ui.title_font, TRUE);
 
-    prepare_list_view(control(CTL_CONTENTS_LIST));
-    set_contents_columns(true);
-    prepare_list_view(control(CTL_QUEUE_LIST));
-    insert_queue_columns(control(CTL_QUEUE_LIST));
+    static const int CONTENTS_WIDTHS[3] = {CONTENTS_NAME_WIDTH, CONTENTS_SIZE_WIDTH, CONTENTS_TYPE_WIDTH};
+    static const int QUEUE_WIDTHS[2] = {360, 220};
+    prepare_list_view(controls[CTL_CONTENTS_LIST]);
+    insert_columns(controls[CTL_CONTENTS_LIST], CONTENTS_WIDTHS, 3);
+    prepare_list_view(controls[CTL_QUEUE_LIST]);
+    insert_columns(controls[CTL_QUEUE_LIST], QUEUE_WIDTHS, 2);
 
-    SendMessageW(control(CTL_INFO_TEXT), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(12, 12));
-    SendMessageW(control(CTL_PROGRESS), PBM_SETRANGE32, 0, 100);
-    ShowWindow(control(CTL_CANCEL), SW_HIDE);
-    ShowWindow(control(CTL_PROGRESS), SW_HIDE);
+    SendMessageW(controls[CTL_INFO_TEXT], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(12, 12));
+    SendMessageW(controls[CTL_PROGRESS], PBM_SETRANGE32, 0, 100);
+    ShowWindow(controls[CTL_CANCEL], SW_HIDE);
+    ShowWindow(controls[CTL_PROGRESS], SW_HIDE);
 }

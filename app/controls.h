@@ -158,6 +158,12 @@ struct ControlSpec {
 
 extern const ControlSpec CONTROL_TABLE[CONTROL_COUNT];
 
-// Creates every control of the main window in table order, with fonts, limits, list settings and
-// columns; the cancel button and the progress bar start hidden.
-void create_main_controls(HWND main);
+// The contents list's column widths at creation (Name, Size, Type).
+const int CONTENTS_NAME_WIDTH = 480;
+const int CONTENTS_SIZE_WIDTH = 126;
+const int CONTENTS_TYPE_WIDTH = 120;
+
+// Creates every control of the main window in table order into controls (indexed by role), with
+// fonts, limits, list settings and columns (their titles come with the interface texts); the cancel
+// button and the progress bar start hidden.
+void create_main_controls(HWND main, HWND controls[CONTROL_COUNT]);

@@ -4,24 +4,26 @@
 #include "app/app_state.h"
 #include "app/file_dialogs.h"
 #include "app/folder_browser.h"
-#include "app/texts.h"
-#include "app/views.h"
+#include "app/status_line.h"
 #include "common/memory.h"
 #include "common/text.h"
 #include "operations/archive_format.h"
 #include "operations/operation.h"
+#include "settings/language.h"
+
+// The ZIP password is for ZIP only; no selection counts as ZIP.
+bool password_allowed() {
+    uint32_t format = (uint32_t)SendMessageW(control(CTL_FORMAT_LIST), CB_GETCURSEL, 0, 0);
+    return format == 0 || format > 2;
+}
 
 void add_source(const wchar_t* path) {
     for (uint32_t i = 0; i < g_app.source_count; ++i)
         if (text_equal_nocase(g_app.sources[i], path)) return;
-    if (g_app.source_count == g_app.source_capacity) {
-        uint32_t capacity = g_app.source_capacity == 0 ? 32 : g_app.source_capacity * 2;
-        if (capacity > SOURCES_LIMIT) return;
-        wchar_t** grown = (wchar_t**)mem_realloc(g_app.sources, capacity * sizeof(wchar_t*));
-        if (grown == nullptr) return;
-        g_app.sources = grown;
-        g_app.source_capacity = capacity;
-    }
+    wchar_t** sources = (wchar_t**)mem_grow_array(g_app.sources, g_app.source_count, &g_app.source_capacity,
+                                                  sizeof(wchar_t*), SOURCES_INITIAL_CAPACITY, SOURCES_LIMIT);
+    if (sources == nullptr) return;
+    g_app.sources = sources;
     wchar_t* copy = text_duplicate(path);
     if (copy == nullptr) return;
     if (SendMessageW(control(CTL_SOURCES_LIST), LB_ADDSTRING, 0, (LPARAM)copy) < 0) {
@@ -96,5 +98,7 @@ void command_create_archive() {
         compression_level_for((uint32_t)SendMessageW(control(CTL_COMPRESSION_LIST), CB_GETCURSEL, 0, 0));
     // Only a ZIP takes a password; for the others the slot's password stays all zeros.
     if (format == FORMAT_ZIP) GetWindowTextW(control(CTL_PASSWORD), g_slot.password, PASSWORD_CAPACITY);
+    g_slot.sources = g_app.sources;
+    g_slot.source_count = g_app.source_count;
     operation_start(OP_CREATE);
 }

@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/queue_view.h"
+#include "app/status_line.h"
 #include "app/views.h"
 #include "common/path.h"
 #include "common/ui.h"

@@ -5,24 +5,18 @@
 
 #include "app/app_state.h"
 #include "app/folder_browser.h"
-#include "app/texts.h"
-#include "app/views.h"
+#include "app/status_line.h"
 #include "common/memory.h"
 #include "common/path.h"
 #include "operations/extract_folder.h"
 #include "operations/operation.h"
+#include "settings/language.h"
 #include "settings/preferences.h"
 
 static bool archive_is_open() {
     if (g_app.archive_path[0] != 0) return true;
     set_status(ui_text(L"Open an archive first.", L"Najpierw otwórz archiwum."));
     return false;
-}
-
-static void report_failure(int32_t code) {
-    ZeroMemory(&g_slot.result, sizeof(g_slot.result));
-    g_slot.result.code = code;
-    report_error();
 }
 
 bool choose_extract_parent(wchar_t* buffer) {
@@ -44,7 +38,7 @@ void command_extract() {
     wchar_t parent[PATH_CAPACITY];
     if (!choose_extract_parent(parent)) return;
     if (!extract_folder_for(g_app.archive_path, parent, g_slot.target_path)) {
-        report_failure(RESULT_IO_ERROR);
+        report_error_code(RESULT_IO_ERROR);
         return;
     }
     mem_free(g_slot.selection);
@@ -55,16 +49,20 @@ void command_extract() {
         // Rows are never reordered, so a row's index is its entry's index.
         g_slot.selection = (uint8_t*)mem_alloc(g_app.entries.count);
         if (g_slot.selection == nullptr) {
-            report_failure(RESULT_OUT_OF_MEMORY);
+            report_error_code(RESULT_OUT_OF_MEMORY);
             return;
         }
         for (; row >= 0 && (uint32_t)row < g_app.entries.count;
              row = (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)row, LVNI_SELECTED))
             g_slot.selection[row] = 1;
     }
+    g_slot.archive_path = g_app.archive_path;
+    g_slot.listing = &g_app.entries;
     operation_start(OP_EXTRACT);
 }
 
 void command_test() {
-    if (archive_is_open()) operation_start(OP_TEST);
+    if (!archive_is_open()) return;
+    g_slot.archive_path = g_app.archive_path;
+    operation_start(OP_TEST);
 }

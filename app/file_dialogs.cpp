@@ -5,10 +5,10 @@
 #include <commdlg.h>
 
 #include "app/app_state.h"
-#include "app/texts.h"
 #include "common/path.h"
 #include "common/text.h"
 #include "operations/archive_format.h"
+#include "settings/language.h"
 
 const wchar_t* archive_filter() {
     return ui_text(

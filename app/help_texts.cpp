@@ -2,8 +2,8 @@
 
 #include <stdio.h>
 
-#include "app/texts.h"
 #include "common/text.h"
+#include "settings/language.h"
 
 void build_help_text(wchar_t* text) {
     const wchar_t* english =

@@ -7,11 +7,12 @@
 #include "app/password_prompt.h"
 #include "app/queue_view.h"
 #include "app/shell_open.h"
-#include "app/texts.h"
+#include "app/status_line.h"
 #include "app/views.h"
 #include "common/ui.h"
 #include "operations/extraction_queue.h"
 #include "operations/operation.h"
+#include "settings/language.h"
 #include "settings/preferences.h"
 
 static void show_open_archive() {

@@ -3,15 +3,11 @@
 #include "common/text.h"
 #include "common/ui.h"
 #include "operations/window_seams.h"
-#include "settings/preferences.h"
+#include "settings/language.h"
 
 PasswordPrompt g_password_prompt;
 
 #define PASSWORD_WINDOW_CLASS L"LumarekPassword"
-
-static const wchar_t* pick(const wchar_t* english, const wchar_t* polish) {
-    return g_preferences.polish_ui ? polish : english;
-}
 
 LRESULT CALLBACK password_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
@@ -45,18 +41,18 @@ bool ask_archive_password() {
     prompt->closed = false;
     prompt->text[0] = 0;
     prompt->window =
-        CreateWindowExW(WS_EX_CONTROLPARENT, PASSWORD_WINDOW_CLASS, pick(L"Archive password", L"Hasło do archiwum"),
+        CreateWindowExW(WS_EX_CONTROLPARENT, PASSWORD_WINDOW_CLASS, ui_text(L"Archive password", L"Hasło do archiwum"),
                         WS_CAPTION | WS_SYSMENU, 0, 0, 432, 169, main, nullptr, g_ui.instance, nullptr);
     if (prompt->window == nullptr) return false;
 
     HWND label = create_child(prompt->window, L"STATIC",
-                              pick(L"Enter the archive password.", L"Wpisz hasło do archiwum."), 0, 0, 0);
+                              ui_text(L"Enter the archive password.", L"Wpisz hasło do archiwum."), 0, 0, 0);
     prompt->edit =
         create_child(prompt->window, L"EDIT", L"", ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 3);
     SendMessageW(prompt->edit, EM_LIMITTEXT, PASSWORD_CAPACITY - 1, 0);
     HWND ok = create_child(prompt->window, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK);
     HWND cancel =
-        create_child(prompt->window, L"BUTTON", pick(L"Cancel", L"Anuluj"), BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL);
+        create_child(prompt->window, L"BUTTON", ui_text(L"Cancel", L"Anuluj"), BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL);
     move_child(label, 16, 12, 380, 23);
     move_child(prompt->edit, 16, 39, 382, 28);
     move_child(ok, 192, 84, 98, 29);

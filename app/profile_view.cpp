@@ -1,10 +1,8 @@
 #include "app/profile_view.h"
 
 #include "app/app_state.h"
-#include "app/texts.h"
 #include "common/ui.h"
-
-ProfileStore g_profile_store;
+#include "settings/language.h"
 
 void fill_profile_list(int32_t row) {
     HWND list = control(CTL_SAVED_PROFILE_LIST);

@@ -6,9 +6,10 @@
 #include <stdio.h>
 
 #include "app/app_state.h"
-#include "app/texts.h"
-#include "app/views.h"
-#include "operations/result_codes.h"
+#include "app/status_line.h"
+#include "common/operation_result.h"
+#include "common/ui.h"
+#include "settings/language.h"
 
 const wchar_t* queue_status_text(const QueueItem* item) {
     if (item->status == QUEUE_WAITING) return ui_text(L"Waiting", L"Czeka");

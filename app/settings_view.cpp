@@ -1,9 +1,10 @@
 #include "app/settings_view.h"
 
 #include "app/app_state.h"
-#include "app/texts.h"
-#include "app/views.h"
+#include "app/choice_words.h"
+#include "app/status_line.h"
 #include "common/ui.h"
+#include "settings/language.h"
 
 static void fill_list(HWND list, const wchar_t* const* items, uint32_t count, uint32_t selected) {
     SendMessageW(list, CB_RESETCONTENT, 0, 0);

@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/profile_view.h"
+#include "app/status_line.h"
 #include "app/texts.h"
 #include "app/views.h"
 #include "common/memory.h"
@@ -14,6 +15,7 @@
 #include "engine/engine_api.h"
 #include "operations/extraction_queue.h"
 #include "operations/operation.h"
+#include "settings/language.h"
 #include "settings/preferences.h"
 
 bool startup_prepare() {
@@ -56,7 +58,7 @@ HWND create_main_window() {
     if (main == nullptr) return nullptr;
     g_app.main = main;
 
-    create_main_controls(main);
+    create_main_controls(main, g_app.controls);
     apply_interface_texts();
     load_profile_fields();
     EnableWindow(control(CTL_PASSWORD), g_preferences.default_format == 0);
@@ -70,9 +72,7 @@ HWND create_main_window() {
 
 void report_startup_problems(bool profiles_loaded) {
     if (!g_app.engine_present) {
-        ZeroMemory(&g_slot.result, sizeof(g_slot.result));
-        g_slot.result.code = RESULT_ENGINE_MISSING;
-        report_error();
+        report_error_code(RESULT_ENGINE_MISSING);
     } else if (!profiles_loaded && !g_app.busy) {
         set_status(ui_text(L"Could not load the saved profiles.", L"Nie udało się odczytać zapisanych profili."));
     }

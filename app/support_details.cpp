@@ -5,9 +5,9 @@
 
 #include "app/app_state.h"
 #include "app/help_texts.h"
-#include "app/texts.h"
-#include "app/views.h"
+#include "app/status_line.h"
 #include "common/text.h"
+#include "settings/language.h"
 
 const uint32_t SUPPORT_DETAILS_CAPACITY = 160;
 

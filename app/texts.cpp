@@ -5,13 +5,13 @@
 #include <commctrl.h>
 
 #include "app/app_state.h"
+#include "app/choice_words.h"
 #include "app/contents_view.h"
 #include "app/profile_view.h"
 #include "app/queue_view.h"
 #include "app/settings_view.h"
 #include "common/ui.h"
-
-const wchar_t* const FORMAT_NAMES[3] = {L"ZIP", L"7z", L"TAR.GZ"};
+#include "settings/language.h"
 
 struct Caption {
     ControlRole role;
@@ -74,30 +74,6 @@ static const Caption CAPTIONS[] = {
     {CTL_OPEN_OUTPUT, L"Open output folder", L"Otwórz folder wyników"},
 };
 
-const wchar_t* startup_view_name(uint32_t index) {
-    switch (index) {
-    case 0:
-        return ui_text(L"Archive contents", L"Zawartość archiwum");
-    case 1:
-        return ui_text(L"New archive", L"Nowe archiwum");
-    case 2:
-        return ui_text(L"ZIP profiles", L"Profile ZIP");
-    default:
-        return ui_text(L"Extract queue", L"Kolejka");
-    }
-}
-
-const wchar_t* compression_name(uint32_t index) {
-    switch (index) {
-    case 0:
-        return ui_text(L"Fast", L"Szybka");
-    case 1:
-        return ui_text(L"Normal", L"Standardowa");
-    default:
-        return ui_text(L"Maximum", L"Maksymalna");
-    }
-}
-
 // Refills a three-item list, keeping a valid selection and otherwise selecting the fallback.
 static void refill_choice_list(HWND list, const wchar_t* const items[3], uint32_t fallback) {
     uint32_t selected = (uint32_t)SendMessageW(list, CB_GETCURSEL, 0, 0);
@@ -122,7 +98,7 @@ void apply_interface_texts() {
 
     fill_settings_view(&g_preferences);
 
-    set_contents_columns(false);
+    set_contents_columns();
     set_queue_column_title(0, ui_text(L"Archive", L"Archiwum"));
     set_queue_column_title(1, ui_text(L"Result", L"Wynik"));
 

@@ -2,43 +2,13 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "app/app_state.h"
 #include "app/help_texts.h"
 #include "app/layout.h"
 #include "app/queue_view.h"
-#include "app/texts.h"
+#include "app/status_line.h"
 #include "common/ui.h"
-
-void set_status(const wchar_t* text) {
-    // The copy keeps only a text that fits whole; the line itself shows the full text.
-    text_copy(g_app.status_text, STATUS_CAPACITY, text);
-    set_text(control(CTL_STATUS), text);
-}
-
-void update_count_status() {
-    wchar_t text[96];
-    uint32_t count;
-    if (g_app.current_view == VIEW_NEW_ARCHIVE) {
-        text_copy(text, 96, ui_text(L"Sources: ", L"Źródła: "));
-        count = g_app.source_count;
-    } else {
-        text_copy(text, 96, ui_text(L"Items: ", L"Elementy: "));
-        count = g_app.entries.count;
-    }
-    wchar_t digits[DECIMAL_CAPACITY];
-    format_decimal(digits, count);
-    text_append(text, 96, digits);
-    set_status(text);
-}
-
-LRESULT set_list_cell(HWND list, uint32_t row, int32_t column, const wchar_t* text) {
-    LVITEMW cell = {};
-    cell.iSubItem = column;
-    cell.pszText = (wchar_t*)text;
-    return SendMessageW(list, LVM_SETITEMTEXTW, row, (LPARAM)&cell);
-}
+#include "settings/language.h"
 
 static const wchar_t* hint_text(int32_t view) {
     switch (view) {

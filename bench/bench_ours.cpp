@@ -29,9 +29,6 @@
 static HWND g_hidden_window;
 static bool g_engine_bound;
 static wchar_t g_archive_path[PATH_CAPACITY];
-static EntryList g_entries;
-static wchar_t** g_sources;
-static uint32_t g_source_count;
 static bool g_done;
 
 HWND operation_window() {
@@ -44,19 +41,6 @@ void set_busy(bool) {}
 
 bool engine_present() {
     return g_engine_bound;
-}
-
-const wchar_t* window_archive_path() {
-    return g_archive_path;
-}
-
-const EntryList* window_entries() {
-    return &g_entries;
-}
-
-wchar_t* const* window_sources(uint32_t* count) {
-    *count = g_source_count;
-    return g_sources;
 }
 
 static LRESULT CALLBACK hidden_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -84,7 +68,7 @@ static uint32_t format_named(const wchar_t* name) {
     return FORMAT_TAR_GZ;
 }
 
-// Fills the slot and the window's inputs for the operation; false for a malformed command line.
+// Puts every input of the operation in the slot, as the window's commands do; false for a malformed command line.
 static bool prepare(int argc, wchar_t** argv, OperationKind* kind) {
     const wchar_t* operation = argv[2];
     if (wcscmp(operation, L"open") == 0 && argc == 4) {
@@ -93,11 +77,14 @@ static bool prepare(int argc, wchar_t** argv, OperationKind* kind) {
     }
     if (wcscmp(operation, L"test") == 0 && argc == 4) {
         *kind = OP_TEST;
+        g_slot.archive_path = g_archive_path;
         return text_copy(g_archive_path, PATH_CAPACITY, argv[3]);
     }
     if (wcscmp(operation, L"extract") == 0 && argc == 5) {
         *kind = OP_EXTRACT;
         g_slot.selection = nullptr;  // nothing selected: the whole archive
+        g_slot.listing = nullptr;
+        g_slot.archive_path = g_archive_path;
         return text_copy(g_archive_path, PATH_CAPACITY, argv[3]) &&
                text_copy(g_slot.target_path, PATH_CAPACITY, argv[4]);
     }
@@ -105,8 +92,8 @@ static bool prepare(int argc, wchar_t** argv, OperationKind* kind) {
         *kind = OP_CREATE;
         g_slot.format = format_named(argv[4]);
         g_slot.compression_level = _wtoi(argv[5]);
-        g_sources = &argv[6];
-        g_source_count = (uint32_t)(argc - 6);
+        g_slot.sources = &argv[6];
+        g_slot.source_count = (uint32_t)(argc - 6);
         return text_copy(g_slot.target_path, PATH_CAPACITY, argv[3]);
     }
     return false;

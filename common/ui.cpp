@@ -51,6 +51,13 @@ bool move_child(HWND window, int x, int y, int width, int height) {
     return MoveWindow(window, x, y, width, height, TRUE) != 0;
 }
 
+LRESULT set_list_cell(HWND list, uint32_t row, int32_t column, const wchar_t* text) {
+    LVITEMW cell = {};
+    cell.iSubItem = column;
+    cell.pszText = (wchar_t*)text;
+    return SendMessageW(list, LVM_SETITEMTEXTW, row, (LPARAM)&cell);
+}
+
 void center_window(HWND window, HWND owner) {
     RECT reference = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (owner != nullptr) GetWindowRect(owner, &reference);

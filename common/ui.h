@@ -28,6 +28,9 @@ bool register_window_class(const wchar_t* class_name, WNDPROC procedure, bool wi
 bool set_text(HWND window, const wchar_t* text);
 bool move_child(HWND window, int x, int y, int width, int height);
 
+// The text of one cell (row, column) of a list view.
+LRESULT set_list_cell(HWND list, uint32_t row, int32_t column, const wchar_t* text);
+
 // Centres over the owner's window rectangle, or over the primary screen without an owner.
 void center_window(HWND window, HWND owner);
 

@@ -1,8 +1,8 @@
 // Engine failures turned into result codes, with the engine's own words as the detail.
 #pragma once
 
+#include "common/operation_result.h"
 #include "engine/engine_api.h"
-#include "operations/operation_result.h"
 
 // Sets the code from the engine's current error text (unsupported encryption, password, or any
 // other archive error) and converts that text into the detail, cut to the field when it is longer.

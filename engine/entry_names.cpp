@@ -12,3 +12,7 @@ const wchar_t* entry_name(struct archive_entry* entry, wchar_t* buffer) {
     if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, buffer, (int)PATH_CAPACITY) <= 0) return nullptr;
     return buffer;
 }
+
+bool is_root_entry(const wchar_t* name) {
+    return text_equal_nocase(name, L".") || text_equal_nocase(name, L"./") || text_equal_nocase(name, L".\\");
+}

@@ -9,3 +9,6 @@
 // buffer (PATH_CAPACITY units). nullptr when the entry has neither, or the UTF-8 name is not valid
 // UTF-8 or does not fit.
 const wchar_t* entry_name(struct archive_entry* entry, wchar_t* buffer);
+
+// ".", "./" or ".\": the entry that stands for the archive's root, never listed or created.
+bool is_root_entry(const wchar_t* name);

@@ -4,8 +4,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "common/operation_result.h"
 #include "engine/engine_api.h"
-#include "operations/operation_result.h"
 
 const size_t READ_BLOCK_SIZE = 65536;
 

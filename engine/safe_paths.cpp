@@ -57,12 +57,6 @@ bool is_safe_file_name(const wchar_t* name) {
     return text_length(name) <= MAX_FILE_NAME_LENGTH && is_safe_name_component(name);
 }
 
-static bool fail_path(OperationResult* result, int32_t code, const wchar_t* detail) {
-    result->code = code;
-    if (detail == nullptr || !text_copy(result->detail, DETAIL_CAPACITY, detail)) result->detail[0] = 0;
-    return false;
-}
-
 static bool is_plain_directory(const wchar_t* path) {
     DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES &&
@@ -79,10 +73,10 @@ static bool is_separator(wchar_t unit) {
 
 bool make_output_path(wchar_t* out, const wchar_t* root, const wchar_t* name, bool is_directory,
                       OperationResult* result) {
-    if (is_separator(name[0])) return fail_path(result, RESULT_UNSAFE_PATH, name);
-    if (!path_join(out, PATH_CAPACITY, root, L"")) return fail_path(result, RESULT_UNSAFE_PATH, name);
+    if (is_separator(name[0])) return record_failure(result, RESULT_UNSAFE_PATH, name);
+    if (!path_join(out, PATH_CAPACITY, root, L"")) return record_failure(result, RESULT_UNSAFE_PATH, name);
     uint32_t prefix_length = text_length(out);
-    if (name[0] == 0) return fail_path(result, RESULT_UNSAFE_PATH, nullptr);
+    if (name[0] == 0) return record_failure(result, RESULT_UNSAFE_PATH, nullptr);
 
     uint32_t components = 0;
     const wchar_t* next = name;
@@ -90,7 +84,7 @@ bool make_output_path(wchar_t* out, const wchar_t* root, const wchar_t* name, bo
         wchar_t component[MAX_COMPONENT_LENGTH + 1];
         uint32_t length = 0;
         while (next[length] != 0 && !is_separator(next[length])) {
-            if (length == MAX_COMPONENT_LENGTH) return fail_path(result, RESULT_UNSAFE_PATH, nullptr);
+            if (length == MAX_COMPONENT_LENGTH) return record_failure(result, RESULT_UNSAFE_PATH, nullptr);
             component[length] = next[length];
             ++length;
         }
@@ -102,15 +96,16 @@ bool make_output_path(wchar_t* out, const wchar_t* root, const wchar_t* name, bo
         ++components;
         if (!is_safe_name_component(component) || components > MAX_PATH_COMPONENTS ||
             !text_append(out, PATH_CAPACITY, component))
-            return fail_path(result, RESULT_UNSAFE_PATH, component);
+            return record_failure(result, RESULT_UNSAFE_PATH, component);
         if (*next == 0) break;
-        if (!ensure_directory(out)) return fail_path(result, RESULT_IO_ERROR, out);
-        if (!text_append(out, PATH_CAPACITY, L"\\")) return fail_path(result, RESULT_UNSAFE_PATH, nullptr);
+        if (!ensure_directory(out)) return record_failure(result, RESULT_IO_ERROR, out);
+        if (!text_append(out, PATH_CAPACITY, L"\\")) return record_failure(result, RESULT_UNSAFE_PATH, nullptr);
     }
     // Only "." components: nothing names an entry below the root.
-    if (components == 0 || text_length(out) <= prefix_length) return fail_path(result, RESULT_UNSAFE_PATH, nullptr);
+    if (components == 0 || text_length(out) <= prefix_length)
+        return record_failure(result, RESULT_UNSAFE_PATH, nullptr);
     if (!is_directory) return true;
-    if (!ensure_directory(out)) return fail_path(result, RESULT_IO_ERROR, out);
+    if (!ensure_directory(out)) return record_failure(result, RESULT_IO_ERROR, out);
     return true;
 }
 

@@ -5,7 +5,7 @@
 #include <stdint.h>
 #include <wchar.h>
 
-#include "operations/operation.h"
+#include "common/operation_result.h"
 
 const uint32_t MAX_COMPONENT_LENGTH = 259;
 const uint32_t MAX_PATH_COMPONENTS = 125;

@@ -2,20 +2,15 @@
 
 #include <windows.h>
 
+#include "common/file_time.h"
 #include "common/memory.h"
+#include "common/operation_result.h"
 #include "common/path.h"
 #include "common/text.h"
 #include "engine/engine_api.h"
 #include "engine/engine_errors.h"
 #include "engine/passphrase.h"
 #include "engine/safe_paths.h"
-#include "operations/operation_result.h"
-
-static bool fail(OperationResult* result, int32_t code, const wchar_t* detail) {
-    result->code = code;
-    if (detail == nullptr || !text_copy(result->detail, DETAIL_CAPACITY, detail)) result->detail[0] = 0;
-    return false;
-}
 
 // ---- the writer ----------------------------------------------------------------------------
 
@@ -47,23 +42,23 @@ static bool configure_writer(struct archive* writer, const wchar_t* temporary_pa
 struct archive* open_archive_writer(const wchar_t* output_path, wchar_t* temporary_path, uint32_t format, int32_t level,
                                     const wchar_t* password, OperationResult* result) {
     if (path_exists(output_path)) {
-        fail(result, RESULT_OUTPUT_EXISTS, output_path);
+        record_failure(result, RESULT_OUTPUT_EXISTS, output_path);
         return nullptr;
     }
     if (!make_work_path(temporary_path, output_path)) {
-        fail(result, RESULT_IO_ERROR, output_path);
+        record_failure(result, RESULT_IO_ERROR, output_path);
         return nullptr;
     }
     HANDLE claim = CreateFileW(temporary_path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (claim == INVALID_HANDLE_VALUE) {
-        fail(result, RESULT_IO_ERROR, output_path);
+        record_failure(result, RESULT_IO_ERROR, output_path);
         return nullptr;
     }
     CloseHandle(claim);
     struct archive* writer = g_engine.archive_write_new();
     if (writer == nullptr) {
         DeleteFileW(temporary_path);
-        fail(result, RESULT_OUT_OF_MEMORY, nullptr);
+        record_failure(result, RESULT_OUT_OF_MEMORY, nullptr);
         return nullptr;
     }
     if (!configure_writer(writer, temporary_path, format, level, password)) {
@@ -77,8 +72,6 @@ struct archive* open_archive_writer(const wchar_t* output_path, wchar_t* tempora
 
 // ---- one item ------------------------------------------------------------------------------
 
-static const uint64_t UNIX_EPOCH_IN_FILETIME_SECONDS = 11644473600ull;
-
 // The item as seen through its own handle (never through a link).
 struct ItemFacts {
     bool is_directory;
@@ -90,29 +83,29 @@ static bool open_item(const wchar_t* path, const ListEntry* expected, OperationR
                       ItemFacts* facts) {
     DWORD attributes = GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return fail(result, expected != nullptr ? RESULT_FILES_CHANGED : RESULT_IO_ERROR, path);
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return fail(result, RESULT_LINK_OR_CLOUD_SOURCE, path);
+        return record_failure(result, expected != nullptr ? RESULT_FILES_CHANGED : RESULT_IO_ERROR, path);
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return record_failure(result, RESULT_LINK_OR_CLOUD_SOURCE, path);
     bool is_directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (is_directory && expected != nullptr) return fail(result, RESULT_FILES_CHANGED, path);
+    if (is_directory && expected != nullptr) return record_failure(result, RESULT_FILES_CHANGED, path);
 
     DWORD flags = is_directory ? FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT
                                : FILE_FLAG_OPEN_REPARSE_POINT | FILE_ATTRIBUTE_NORMAL;
     *handle = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr);
-    if (*handle == INVALID_HANDLE_VALUE) return fail(result, RESULT_IO_ERROR, path);
+    if (*handle == INVALID_HANDLE_VALUE) return record_failure(result, RESULT_IO_ERROR, path);
     BY_HANDLE_FILE_INFORMATION info;
     bool ok = true;
     if (!GetFileInformationByHandle(*handle, &info))
-        ok = fail(result, RESULT_IO_ERROR, path);
+        ok = record_failure(result, RESULT_IO_ERROR, path);
     else if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        ok = fail(result, RESULT_LINK_OR_CLOUD_SOURCE, path);
+        ok = record_failure(result, RESULT_LINK_OR_CLOUD_SOURCE, path);
     else if (((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != is_directory)
-        ok = fail(result, RESULT_FILES_CHANGED, path);
+        ok = record_failure(result, RESULT_FILES_CHANGED, path);
     if (ok) {
         facts->is_directory = is_directory;
         facts->size = is_directory ? 0 : ((uint64_t)info.nFileSizeHigh << 32 | info.nFileSizeLow);
         facts->modified = (uint64_t)info.ftLastWriteTime.dwHighDateTime << 32 | info.ftLastWriteTime.dwLowDateTime;
         if (expected != nullptr && (facts->size != (uint64_t)expected->size || facts->modified != expected->modified))
-            ok = fail(result, RESULT_FILES_CHANGED, path);
+            ok = record_failure(result, RESULT_FILES_CHANGED, path);
     }
     if (!ok) CloseHandle(*handle);
     return ok;
@@ -121,13 +114,13 @@ static bool open_item(const wchar_t* path, const ListEntry* expected, OperationR
 static bool write_header(struct archive* writer, const wchar_t* entry_name, const ItemFacts* facts,
                          OperationResult* result) {
     struct archive_entry* entry = g_engine.archive_entry_new();
-    if (entry == nullptr) return fail(result, RESULT_OUT_OF_MEMORY, nullptr);
+    if (entry == nullptr) return record_failure(result, RESULT_OUT_OF_MEMORY, nullptr);
     g_engine.archive_entry_copy_pathname_w(entry, entry_name);
     g_engine.archive_entry_set_filetype(entry, facts->is_directory ? AE_IFDIR : AE_IFREG);
     g_engine.archive_entry_set_perm(entry, facts->is_directory ? 0755 : 0644);
     g_engine.archive_entry_set_size(entry, (la_int64)facts->size);
-    int64_t seconds = (int64_t)(facts->modified / 10000000ull) - (int64_t)UNIX_EPOCH_IN_FILETIME_SECONDS;
-    long nanoseconds = (long)(facts->modified % 10000000ull) * 100;
+    int64_t seconds = (int64_t)(facts->modified / FILETIME_UNITS_PER_SECOND) - (int64_t)UNIX_EPOCH_IN_FILETIME_SECONDS;
+    long nanoseconds = (long)(facts->modified % FILETIME_UNITS_PER_SECOND) * 100;
     g_engine.archive_entry_set_mtime(entry, seconds, nanoseconds);
     bool ok = g_engine.archive_write_header(writer, entry) == ARCHIVE_OK || record_engine_error(result, writer);
     g_engine.archive_entry_free(entry);
@@ -144,7 +137,8 @@ static bool copy_file_data(struct archive* writer, HANDLE file, const wchar_t* p
         uint64_t left = size - written;
         DWORD want = left < COPY_CHUNK_SIZE ? (DWORD)left : COPY_CHUNK_SIZE;
         DWORD got = 0;
-        if (!ReadFile(file, buffer, want, &got, nullptr) || got == 0) return fail(result, RESULT_IO_ERROR, path);
+        if (!ReadFile(file, buffer, want, &got, nullptr) || got == 0)
+            return record_failure(result, RESULT_IO_ERROR, path);
         if (g_engine.archive_write_data(writer, buffer, got) != (la_ssize)got)
             return record_engine_error(result, writer);
         written += got;
@@ -180,9 +174,9 @@ static bool add_folder_contents(struct archive* writer, TreeWalk* walk, Operatio
     HANDLE search = listable ? FindFirstFileW(walk->path, &found) : INVALID_HANDLE_VALUE;
     DWORD error = GetLastError();
     walk->path[path_length] = 0;
-    if (!listable) return fail(result, RESULT_IO_ERROR, walk->path);
+    if (!listable) return record_failure(result, RESULT_IO_ERROR, walk->path);
     if (search == INVALID_HANDLE_VALUE)
-        return error == ERROR_FILE_NOT_FOUND || fail(result, RESULT_IO_ERROR, walk->path);
+        return error == ERROR_FILE_NOT_FOUND || record_failure(result, RESULT_IO_ERROR, walk->path);
     bool ok = true;
     for (;;) {
         const wchar_t* child = found.cFileName;
@@ -193,11 +187,11 @@ static bool add_folder_contents(struct archive* writer, TreeWalk* walk, Operatio
             if (named) ok = add_item(writer, walk, nullptr, result, items, depth + 1);
             walk->path[path_length] = 0;
             walk->name[name_length] = 0;
-            if (!named) ok = fail(result, RESULT_IO_ERROR, walk->path);
+            if (!named) ok = record_failure(result, RESULT_IO_ERROR, walk->path);
             if (!ok) break;
         }
         if (!FindNextFileW(search, &found)) {
-            if (GetLastError() != ERROR_NO_MORE_FILES) ok = fail(result, RESULT_IO_ERROR, walk->path);
+            if (GetLastError() != ERROR_NO_MORE_FILES) ok = record_failure(result, RESULT_IO_ERROR, walk->path);
             break;
         }
     }
@@ -209,7 +203,7 @@ static bool add_item(struct archive* writer, TreeWalk* walk, const ListEntry* ex
                      uint32_t* items, uint32_t depth) {
     if (depth > MAX_SOURCE_DEPTH) {
         if (result->code != RESULT_OK) return false;
-        return fail(result, RESULT_IO_ERROR, walk->path);
+        return record_failure(result, RESULT_IO_ERROR, walk->path);
     }
     if (!operation_should_continue(result, *items)) return false;
     HANDLE handle = INVALID_HANDLE_VALUE;
@@ -227,10 +221,10 @@ static bool add_item(struct archive* writer, TreeWalk* walk, const ListEntry* ex
 bool add_path_to_archive(struct archive* writer, const wchar_t* source_path, const wchar_t* entry_name,
                          const ListEntry* expected, OperationResult* result, uint32_t* items, uint32_t depth) {
     TreeWalk* walk = (TreeWalk*)mem_alloc(sizeof(TreeWalk));
-    if (walk == nullptr) return fail(result, RESULT_OUT_OF_MEMORY, nullptr);
+    if (walk == nullptr) return record_failure(result, RESULT_OUT_OF_MEMORY, nullptr);
     bool ok = false;
     if (!text_copy(walk->path, PATH_CAPACITY, source_path) || !text_copy(walk->name, PATH_CAPACITY, entry_name))
-        fail(result, RESULT_IO_ERROR, source_path);
+        record_failure(result, RESULT_IO_ERROR, source_path);
     else
         ok = add_item(writer, walk, expected, result, items, depth);
     mem_free(walk);
@@ -252,10 +246,11 @@ static bool check_sources(const wchar_t* output_path, wchar_t* const* sources, u
                           OperationResult* result) {
     for (uint32_t i = 0; i < count; ++i) {
         const wchar_t* last = path_file_name(sources[i]);
-        if (last[0] == 0) return fail(result, RESULT_IO_ERROR, sources[i]);
-        if (output_inside_folder(output_path, sources[i])) return fail(result, RESULT_IO_ERROR, output_path);
+        if (last[0] == 0) return record_failure(result, RESULT_IO_ERROR, sources[i]);
+        if (output_inside_folder(output_path, sources[i])) return record_failure(result, RESULT_IO_ERROR, output_path);
         for (uint32_t j = 0; j < i; ++j)
-            if (text_equal_nocase(last, path_file_name(sources[j]))) return fail(result, RESULT_DUPLICATE_NAME, last);
+            if (text_equal_nocase(last, path_file_name(sources[j])))
+                return record_failure(result, RESULT_DUPLICATE_NAME, last);
     }
     return true;
 }
@@ -279,7 +274,7 @@ bool create_archive(const wchar_t* output_path, wchar_t* const* sources, uint32_
     g_engine.archive_write_free(writer);
     if (ok) ok = operation_should_continue(result, items);
     if (ok && MoveFileExW(temporary_path, output_path, 0)) return true;
-    if (ok) fail(result, path_exists(output_path) ? RESULT_OUTPUT_EXISTS : RESULT_IO_ERROR, output_path);
+    if (ok) record_failure(result, path_exists(output_path) ? RESULT_OUTPUT_EXISTS : RESULT_IO_ERROR, output_path);
     DeleteFileW(temporary_path);
     return false;
 }

@@ -3,13 +3,10 @@
 #include "common/memory.h"
 
 bool entry_list_make_room(EntryList* list, uint32_t max_capacity) {
-    if (list->count < list->capacity) return true;
-    uint64_t capacity = list->capacity == 0 ? LIST_INITIAL_CAPACITY : (uint64_t)list->capacity * 2;
-    if (capacity > max_capacity) return false;
-    ListEntry* items = (ListEntry*)mem_realloc(list->items, (size_t)capacity * sizeof(ListEntry));
+    ListEntry* items = (ListEntry*)mem_grow_array(list->items, list->count, &list->capacity, sizeof(ListEntry),
+                                                  LIST_INITIAL_CAPACITY, max_capacity);
     if (items == nullptr) return false;
     list->items = items;
-    list->capacity = (uint32_t)capacity;
     return true;
 }
 

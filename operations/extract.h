@@ -4,10 +4,8 @@
 #include <stdint.h>
 #include <wchar.h>
 
+#include "common/operation_result.h"
 #include "operations/entry_list.h"
-#include "operations/operation.h"
-
-struct archive;
 
 const uint32_t DATA_CHUNK_SIZE = 65536;
 
@@ -18,10 +16,3 @@ bool extract_archive(const wchar_t* archive_path, const wchar_t* password, const
 
 // Reads every entry's data and throws it away, so the engine checks the whole archive.
 bool test_archive(const wchar_t* archive_path, const wchar_t* password, OperationResult* result);
-
-// The shared entry loop: with a root it creates the entries below it, without one it only reads.
-bool extract_entries(const wchar_t* archive_path, const wchar_t* password, const wchar_t* root,
-                     const EntryList* listing, const uint8_t* selection, OperationResult* result);
-
-// Reads the current entry's data to its end, writing it to the file when one is given.
-bool copy_entry_data(struct archive* reader, void* file, OperationResult* result, uint32_t item, int64_t size);

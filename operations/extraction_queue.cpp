@@ -1,8 +1,8 @@
 #include "operations/extraction_queue.h"
 
 #include "common/memory.h"
+#include "common/operation_result.h"
 #include "common/path.h"
-#include "operations/result_codes.h"
 
 ExtractionQueue g_queue;
 wchar_t g_queue_output_folder[PATH_CAPACITY];
@@ -11,14 +11,10 @@ bool queue_add(const wchar_t* path) {
     if (path_is_directory(path)) return true;
     for (uint32_t i = 0; i < g_queue.count; ++i)
         if (text_equal_nocase(g_queue.items[i].path, path)) return true;
-    if (g_queue.count == g_queue.capacity) {
-        uint32_t capacity = g_queue.capacity == 0 ? 32 : g_queue.capacity * 2;
-        if (capacity > QUEUE_LIMIT) return false;
-        QueueItem* grown = (QueueItem*)mem_realloc(g_queue.items, capacity * sizeof(QueueItem));
-        if (grown == nullptr) return false;
-        g_queue.items = grown;
-        g_queue.capacity = capacity;
-    }
+    QueueItem* items = (QueueItem*)mem_grow_array(g_queue.items, g_queue.count, &g_queue.capacity, sizeof(QueueItem),
+                                                  QUEUE_INITIAL_CAPACITY, QUEUE_LIMIT);
+    if (items == nullptr) return false;
+    g_queue.items = items;
     wchar_t* copy = text_duplicate(path);
     if (copy == nullptr) return false;
     g_queue.items[g_queue.count++] = QueueItem{copy, QUEUE_WAITING, RESULT_OK};

@@ -8,6 +8,7 @@
 #include "common/text.h"
 
 const uint32_t QUEUE_LIMIT = 4096;
+const uint32_t QUEUE_INITIAL_CAPACITY = 32;
 
 enum QueueStatus : int32_t {
     QUEUE_WAITING = 0,

@@ -5,10 +5,6 @@
 #include "engine/entry_names.h"
 #include "engine/reader.h"
 
-static bool is_root_entry(const wchar_t* name) {
-    return text_equal_nocase(name, L".") || text_equal_nocase(name, L"./") || text_equal_nocase(name, L".\\");
-}
-
 // Records one entry; false (with the code set) when the list cannot take it.
 static bool record_entry(EntryList* list, const wchar_t* name, struct archive_entry* entry, OperationResult* result) {
     if (!entry_list_make_room(list, LIST_MAX_CAPACITY)) {

@@ -1,8 +1,8 @@
 // Reading an archive's listing: every entry header once, in the archive's own order.
 #pragma once
 
+#include "common/operation_result.h"
 #include "operations/entry_list.h"
-#include "operations/operation_result.h"
 
 // Fills the (empty) list with every entry of the archive except the one that stands for its root
 // (".", "./", ".\"); entry data is skipped, never read. True when the whole archive was read; on

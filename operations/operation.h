@@ -5,10 +5,9 @@
 #include <stdint.h>
 #include <windows.h>
 
+#include "common/operation_result.h"
 #include "common/text.h"
 #include "operations/entry_list.h"
-#include "operations/operation_result.h"
-#include "operations/result_codes.h"
 
 const uint32_t PASSWORD_CAPACITY = 512;
 const uint32_t ERROR_TEXT_CAPACITY = 1000;
@@ -35,9 +34,10 @@ const UINT WM_APP_PROGRESS_PERCENT = WM_APP + 18;
 const UINT WM_APP_QUEUE_ITEM_STARTED = WM_APP + 19;
 const UINT WM_APP_QUEUE_ITEM_DONE = WM_APP + 20;
 
-// Handed over, not locked: the user-interface thread writes the inputs before the start and reads
-// the outputs after WM_APP_OPERATION_DONE; only cancel_requested is shared while the worker runs,
-// and only through interlocked operations.
+// Handed over, not locked: the user-interface thread writes every input of the kind before the start
+// and reads the outputs after WM_APP_OPERATION_DONE; the worker reads nothing but the slot. Only
+// cancel_requested is shared while the worker runs, and only through interlocked operations. The
+// pointers name the window's own data, which it leaves alone while busy.
 struct OperationSlot {
     OperationKind kind;
     volatile LONG cancel_requested;
@@ -46,9 +46,13 @@ struct OperationSlot {
     uint64_t last_percent_time;
     wchar_t target_path[PATH_CAPACITY];
     wchar_t password[PASSWORD_CAPACITY];
+    const wchar_t* archive_path;  // the open archive (extract, test)
+    const EntryList* listing;     // its listing (extract)
+    wchar_t* const* sources;      // the new archive's sources (create)
+    uint32_t source_count;
     uint32_t format;  // ArchiveFormat of a new archive
     int32_t compression_level;
-    uint8_t* selection;  // one byte per entry of the current listing, or none
+    uint8_t* selection;  // one byte per entry of the listing, or none
     EntryList pending_listing;
     OperationResult result;
 };
@@ -75,3 +79,7 @@ void progress_percent_hook(void* context, uint64_t done, uint64_t total);
 // Shows the message of the slot result's code (with its detail after a blank line) in an error
 // box owned by the main window; the status line gets the message alone.
 void report_error();
+
+// The same for a failure outside any operation: the slot's result becomes the code alone (no detail,
+// flag or hooks) before it is reported.
+void report_error_code(int32_t code);

@@ -1,5 +1,7 @@
 #include "operations/result_codes.h"
 
+#include "settings/language.h"
+
 struct ResultMessage {
     const wchar_t* english;
     const wchar_t* polish;
@@ -28,8 +30,8 @@ static const ResultMessage kMessages[] = {
      L"Pliki zmieniły się od podglądu. Pokaż listę ponownie."},
 };
 
-const wchar_t* result_message(int32_t code, bool polish) {
+const wchar_t* result_message(int32_t code) {
     int32_t count = (int32_t)(sizeof(kMessages) / sizeof(kMessages[0]));
     if (code < 0 || code >= count || kMessages[code].english == nullptr) code = RESULT_ARCHIVE_ERROR;
-    return polish ? kMessages[code].polish : kMessages[code].english;
+    return ui_text(kMessages[code].english, kMessages[code].polish);
 }

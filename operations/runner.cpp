@@ -4,7 +4,7 @@
 #include "operations/listing.h"
 #include "operations/operation.h"
 #include "operations/window_seams.h"
-#include "settings/preferences.h"
+#include "settings/language.h"
 
 OperationSlot g_slot;
 
@@ -17,9 +17,7 @@ void operation_release_inputs() {
 void operation_start(OperationKind kind) {
     if (!engine_present()) {
         operation_release_inputs();
-        ZeroMemory(&g_slot.result, sizeof(g_slot.result));
-        g_slot.result.code = RESULT_ENGINE_MISSING;
-        report_error();
+        report_error_code(RESULT_ENGINE_MISSING);
         return;
     }
     g_slot.kind = kind;
@@ -33,7 +31,7 @@ void operation_start(OperationKind kind) {
     g_slot.result.on_percent = progress_percent_hook;
 
     set_busy(true);
-    set_status(g_preferences.polish_ui ? L"Operacja w toku…" : L"Working…");
+    set_status(ui_text(L"Working…", L"Operacja w toku…"));
     HANDLE thread = CreateThread(nullptr, 0, operation_worker, nullptr, 0, nullptr);
     if (thread != nullptr) {
         // The thread is never joined: it ends by posting its completion message.
@@ -52,19 +50,16 @@ DWORD WINAPI operation_worker(void*) {
         list_archive(g_slot.target_path, g_slot.password, &g_slot.pending_listing, &g_slot.result);
         break;
     case OP_EXTRACT:
-        extract_archive(window_archive_path(), g_slot.password, g_slot.target_path, window_entries(), g_slot.selection,
+        extract_archive(g_slot.archive_path, g_slot.password, g_slot.target_path, g_slot.listing, g_slot.selection,
                         &g_slot.result);
         break;
     case OP_TEST:
-        test_archive(window_archive_path(), g_slot.password, &g_slot.result);
+        test_archive(g_slot.archive_path, g_slot.password, &g_slot.result);
         break;
-    case OP_CREATE: {
-        uint32_t count = 0;
-        wchar_t* const* sources = window_sources(&count);
-        create_archive(g_slot.target_path, sources, count, g_slot.format, g_slot.compression_level, g_slot.password,
-                       &g_slot.result);
+    case OP_CREATE:
+        create_archive(g_slot.target_path, g_slot.sources, g_slot.source_count, g_slot.format, g_slot.compression_level,
+                       g_slot.password, &g_slot.result);
         break;
-    }
     default:
         break;
     }

@@ -8,7 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
-#include "app/views.h"
+#include "app/status_line.h"
 #include "archive_fixtures.h"
 #include "command_fixture.h"
 #include "test_support.h"

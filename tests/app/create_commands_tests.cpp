@@ -11,7 +11,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
-#include "app/views.h"
+#include "app/status_line.h"
 #include "archive_fixtures.h"
 #include "command_fixture.h"
 #include "operations/archive_format.h"

@@ -8,9 +8,9 @@
 
 #include "app/queue_view.h"
 #include "common/memory.h"
+#include "common/operation_result.h"
 #include "operations/extraction_queue.h"
 #include "operations/operation.h"
-#include "operations/result_codes.h"
 #include "operations/window_seams.h"
 #include "test_support.h"
 #include "window_fixture.h"

@@ -11,9 +11,9 @@
 #include "app/app_state.h"
 #include "app/queue_view.h"
 #include "common/memory.h"
+#include "common/operation_result.h"
 #include "common/ui.h"
 #include "expected_controls.h"
-#include "operations/result_codes.h"
 #include "window_fixture.h"
 
 namespace {

@@ -27,21 +27,6 @@ bool engine_present() {
     return g_recorder.engine;
 }
 
-const wchar_t* window_archive_path() {
-    return g_recorder.archive_path.c_str();
-}
-
-const EntryList* window_entries() {
-    return &g_recorder.entries;
-}
-
-wchar_t* const* window_sources(uint32_t* count) {
-    g_recorder.source_pointers.clear();
-    for (std::wstring& source : g_recorder.sources) g_recorder.source_pointers.push_back(&source[0]);
-    *count = (uint32_t)g_recorder.source_pointers.size();
-    return g_recorder.source_pointers.data();
-}
-
 static LRESULT CALLBACK recorder_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_APP_OPERATION_DONE) {
         ++g_recorder.done_count;

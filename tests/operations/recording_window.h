@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include "operations/entry_list.h"
-
 #include <string>
 #include <vector>
 
@@ -18,11 +16,6 @@ struct Recorder {
     std::vector<WPARAM> items;         // wParam of every WM_APP_PROGRESS_ITEMS
     std::vector<int> percents;         // wParam of every WM_APP_PROGRESS_PERCENT, as signed
     int done_count;
-    // The window's inputs of extract, test and create.
-    std::wstring archive_path;
-    EntryList entries;
-    std::vector<std::wstring> sources;
-    std::vector<wchar_t*> source_pointers;
 };
 
 extern Recorder g_recorder;

@@ -1,5 +1,5 @@
-// Extract, test and create started through the runner, with the window's inputs taken from the
-// (recording) window, as the program's commands start them.
+// Extract, test and create started through the runner, with every input in the slot, as the
+// program's commands start them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,15 +26,27 @@ protected:
                               " && mkdir -p src/d && printf one > src/d/one.txt && printf two > src/two.txt"));
     }
     void TearDown() override {
-        entry_list_free(&g_recorder.entries);
+        entry_list_free(&entries_);
         remove_folder_tree(folder_);
     }
+    // The sources of a new archive, in the slot as the Create archive command puts them.
+    void hand_over_sources(const std::vector<std::wstring>& paths) {
+        sources_ = paths;
+        source_pointers_.clear();
+        for (std::wstring& source : sources_) source_pointers_.push_back(&source[0]);
+        g_slot.sources = source_pointers_.data();
+        g_slot.source_count = (uint32_t)source_pointers_.size();
+    }
     std::wstring folder_;
+    std::wstring archive_path_;
+    EntryList entries_ = {};
+    std::vector<std::wstring> sources_;
+    std::vector<wchar_t*> source_pointers_;
 };
 
 TEST_F(RunnerBodies, CreateThenListThenExtractSelectedThenTest) {
     std::wstring archive = folder_ + L"\\made.7z";
-    g_recorder.sources = {folder_ + L"\\src\\d", folder_ + L"\\src\\two.txt"};
+    hand_over_sources({folder_ + L"\\src\\d", folder_ + L"\\src\\two.txt"});
     text_copy(g_slot.target_path, PATH_CAPACITY, archive.c_str());
     g_slot.format = FORMAT_7Z;
     g_slot.compression_level = 9;
@@ -48,14 +60,15 @@ TEST_F(RunnerBodies, CreateThenListThenExtractSelectedThenTest) {
     ASSERT_TRUE(pump_until_done());
     ASSERT_EQ(RESULT_OK, g_slot.result.code);
     ASSERT_EQ(3u, g_slot.pending_listing.count);  // d/, d/one.txt, two.txt
-    g_recorder.entries = g_slot.pending_listing;
+    entries_ = g_slot.pending_listing;
     g_slot.pending_listing = EntryList();
-    g_recorder.archive_path = archive;
+    archive_path_ = archive;
+    g_slot.archive_path = archive_path_.c_str();
+    g_slot.listing = &entries_;
 
     // Only the row of two.txt is selected.
-    g_slot.selection = (uint8_t*)mem_alloc(g_recorder.entries.count);
-    for (uint32_t i = 0; i < g_recorder.entries.count; ++i)
-        g_slot.selection[i] = wcscmp(g_recorder.entries.items[i].name, L"two.txt") == 0;
+    g_slot.selection = (uint8_t*)mem_alloc(entries_.count);
+    for (uint32_t i = 0; i < entries_.count; ++i) g_slot.selection[i] = wcscmp(entries_.items[i].name, L"two.txt") == 0;
     std::wstring target = folder_ + L"\\out";
     text_copy(g_slot.target_path, PATH_CAPACITY, target.c_str());
     operation_start(OP_EXTRACT);
@@ -86,7 +99,7 @@ TEST_F(RunnerBodies, CreationWritesTheFormatAndLevelOfTheSlot) {
         {L"maximum.7z", FORMAT_7Z, 9, "7z\xBC\xAF\x27\x1C", "Method = LZMA2"},
         {L"normal.tar.gz", FORMAT_TAR_GZ, 6, "\x1F\x8B", nullptr},
     };
-    g_recorder.sources = {folder_ + L"\\src\\d", folder_ + L"\\src\\two.txt"};
+    hand_over_sources({folder_ + L"\\src\\d", folder_ + L"\\src\\two.txt"});
     for (const Case& c : cases) {
         std::wstring archive = folder_ + L"\\" + c.name;
         text_copy(g_slot.target_path, PATH_CAPACITY, archive.c_str());

@@ -1,4 +1,6 @@
-#include "operations/operation_result.h"
+#include "common/operation_result.h"
+
+#include "common/text.h"
 
 bool operation_should_continue(OperationResult* result, uint32_t count) {
     if (result->cancel_flag != nullptr && InterlockedCompareExchange(result->cancel_flag, 0, 0) != 0) {
@@ -10,4 +12,10 @@ bool operation_should_continue(OperationResult* result, uint32_t count) {
         return false;
     }
     return true;
+}
+
+bool record_failure(OperationResult* result, int32_t code, const wchar_t* detail) {
+    result->code = code;
+    if (detail == nullptr || !text_copy(result->detail, DETAIL_CAPACITY, detail)) result->detail[0] = 0;
+    return false;
 }
