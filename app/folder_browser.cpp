@@ -21,9 +21,8 @@ bool browse_for_folder(wchar_t* buffer, const wchar_t* title) {
 bool read_folder_field(HWND edit, wchar_t* buffer) {
     wchar_t text[PATH_CAPACITY];
     if (GetWindowTextW(edit, text, PATH_CAPACITY) <= 0) return false;
-    DWORD length = GetFullPathNameW(text, PATH_CAPACITY, buffer, nullptr);
-    if (length == 0 || length > PATH_CAPACITY - 1) return false;
-    if (!path_is_directory(buffer)) return false;
+    if (!path_absolute(buffer, text) || !path_is_directory(buffer)) return false;
+    uint32_t length = text_length(buffer);
     // A drive root such as C:\ keeps its backslash.
     while (length > 3 && buffer[length - 1] == L'\\') buffer[--length] = 0;
     return true;

@@ -34,6 +34,17 @@ bool path_parent(wchar_t* destination, uint32_t capacity, const wchar_t* path) {
     return true;
 }
 
+bool path_absolute(wchar_t* destination, const wchar_t* path) {
+    destination[0] = 0;
+    if (path[0] == 0) return false;
+    DWORD length = GetFullPathNameW(path, PATH_CAPACITY, destination, nullptr);
+    if (length == 0 || length > PATH_CAPACITY - 1) {
+        destination[0] = 0;
+        return false;
+    }
+    return true;
+}
+
 bool path_exists(const wchar_t* path) {
     return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }

@@ -13,6 +13,11 @@ const wchar_t* path_file_name(const wchar_t* path);
 // The folder part: the separator is dropped unless the prefix is three units or shorter (C:\).
 bool path_parent(wchar_t* destination, uint32_t capacity, const wchar_t* path);
 
+// destination (PATH_CAPACITY units) := the full form of the path, resolved against the current
+// folder when it is relative. False, with an empty destination, for an empty path or one whose full
+// form does not fit.
+bool path_absolute(wchar_t* destination, const wchar_t* path);
+
 bool path_exists(const wchar_t* path);
 
 // A directory; one that is a reparse point counts too.

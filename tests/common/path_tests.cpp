@@ -116,6 +116,36 @@ TEST(PathExists, FilesFoldersAndNothing) {
     remove_folder_tree(folder);
 }
 
+TEST(PathAbsolute, RelativeFormsResolveAgainstTheCurrentFolder) {
+    std::wstring folder = make_scratch_folder(L"absolute");
+    wchar_t saved[PATH_CAPACITY];
+    ASSERT_NE(0u, GetCurrentDirectoryW(PATH_CAPACITY, saved));
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+    static wchar_t out[PATH_CAPACITY];
+    const struct {
+        std::wstring path;
+        std::wstring expected;
+    } cases[] = {
+        {L"x.zip", folder + L"\\x.zip"},
+        {L".\\sub\\..\\x.zip", folder + L"\\x.zip"},
+        {folder + L"\\a\\b", folder + L"\\a\\b"},
+        {L"C:\\Dane\\plik.7z", L"C:\\Dane\\plik.7z"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(path_absolute(out, c.path.c_str())) << c.path;
+        EXPECT_EQ(c.expected, std::wstring(out)) << c.path;
+    }
+    EXPECT_FALSE(path_absolute(out, L""));
+    EXPECT_STREQ(L"", out);
+    std::wstring longest = L"C:\\" + std::wstring(4092, L'a');
+    EXPECT_TRUE(path_absolute(out, longest.c_str())) << "4095 units and the terminator";
+    EXPECT_EQ(longest, std::wstring(out));
+    EXPECT_FALSE(path_absolute(out, (longest + L"a").c_str())) << "one unit more";
+    EXPECT_STREQ(L"", out);
+    SetCurrentDirectoryW(saved);
+    remove_folder_tree(folder);
+}
+
 // Sets LOCALAPPDATA for one test and puts the old value back afterwards.
 class LocalDataPath : public testing::Test {
 protected:
