@@ -12,6 +12,7 @@
 #include "app/app_state.h"
 #include "archive_fixtures.h"
 #include "command_fixture.h"
+#include "control_numbers.h"
 #include "operations/operation.h"
 #include "settings/preferences.h"
 #include "test_support.h"
@@ -20,10 +21,6 @@
 #include "window_fixture.h"
 
 namespace {
-
-// Control numbers (creation order) of everything the busy state disables.
-const int DISABLED_WHILE_BUSY[] = {11, 12, 13, 16, 17, 18, 26, 21, 23, 25, 15, 19, 9,  10, 43, 66, 8,  5,  7,  6,
-                                   45, 47, 49, 55, 57, 52, 59, 50, 53, 60, 62, 63, 65, 67, 68, 70, 69, 71, 72, 61};
 
 class Busy : public CommandTest {
 protected:
@@ -59,8 +56,8 @@ protected:
         EXPECT_EQ(L"Operation canceled.", status());
         EXPECT_EQ(1, rows());
         EXPECT_EQ(small_, label());
-        EXPECT_FALSE(has_style(nth_control(main_, 77), WS_VISIBLE));
-        EXPECT_FALSE(has_style(nth_control(main_, 78), WS_VISIBLE));
+        EXPECT_FALSE(has_style(nth_control(main_, N_CANCEL), WS_VISIBLE));
+        EXPECT_FALSE(has_style(nth_control(main_, N_PROGRESS), WS_VISIBLE));
     }
     std::wstring small_;
 };
@@ -69,19 +66,19 @@ protected:
 
 TEST_F(Busy, CancelButtonWhileTheOperationRuns) {
     SIZE client = client_size(main_);
-    std::wstring hint = text_of(nth_control(main_, 4));
+    std::wstring hint = text_of(nth_control(main_, N_HINT));
     start_long_open();
     ASSERT_TRUE(g_app.busy);
     EXPECT_EQ(L"Working…", status());
     for (int number : DISABLED_WHILE_BUSY)
         EXPECT_FALSE(IsWindowEnabled(nth_control(main_, number))) << "control " << number;
-    HWND cancel = nth_control(main_, 77);
-    HWND bar = nth_control(main_, 78);
+    HWND cancel = nth_control(main_, N_CANCEL);
+    HWND bar = nth_control(main_, N_PROGRESS);
     EXPECT_TRUE(has_style(cancel, WS_VISIBLE));
     EXPECT_TRUE(IsWindowEnabled(cancel));
     EXPECT_TRUE(has_style(bar, WS_VISIBLE));
     EXPECT_TRUE(has_style(bar, PBS_MARQUEE));
-    RECT line = child_rect(nth_control(main_, 2));
+    RECT line = child_rect(nth_control(main_, N_STATUS));
     EXPECT_EQ(client.cx - 216, line.right - line.left) << "the status line leaves room for the cancel button";
 
     // F1 and other commands are ignored meanwhile.
@@ -89,14 +86,14 @@ TEST_F(Busy, CancelButtonWhileTheOperationRuns) {
     info.cbSize = sizeof(info);
     SendMessageW(main_, WM_HELP, 0, (LPARAM)&info);
     press(main_, 105);
-    EXPECT_EQ(hint, text_of(nth_control(main_, 4)));
+    EXPECT_EQ(hint, text_of(nth_control(main_, N_HINT)));
 
     press(main_, 115);
     EXPECT_EQ(L"Canceling…", status());
     EXPECT_FALSE(IsWindowEnabled(cancel));
     expect_canceled();
     EXPECT_TRUE(IsWindowEnabled(cancel)) << "ready for the next operation";
-    RECT idle_line = child_rect(nth_control(main_, 2));
+    RECT idle_line = child_rect(nth_control(main_, N_STATUS));
     EXPECT_EQ(client.cx - 48, idle_line.right - idle_line.left);
 
     // Polish.
@@ -124,7 +121,7 @@ TEST_F(Busy, TheProgressBarTurnsFromMarqueeToPercent) {
     std::wstring archive = folder_ + L"\\big.zip";
     ASSERT_TRUE(write_zip_with_engine(archive, {{L"big.txt", std::string(64 << 20, 'b'), false}}));
     open_path(archive);
-    HWND bar = nth_control(main_, 78);
+    HWND bar = nth_control(main_, N_PROGRESS);
     press(main_, 103);
     ASSERT_TRUE(g_app.busy);
     EXPECT_TRUE(has_style(bar, PBS_MARQUEE)) << "marquee first";

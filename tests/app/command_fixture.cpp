@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "control_numbers.h"
 #include "operations/extraction_queue.h"
 #include "test_support.h"
 #include "user_player.h"
@@ -35,15 +36,15 @@ void CommandTest::open_path(const std::wstring& path) {
 }
 
 std::wstring CommandTest::status() {
-    return text_of(nth_control(main_, 2));
+    return text_of(nth_control(main_, N_STATUS));
 }
 
 std::wstring CommandTest::label() {
-    return text_of(nth_control(main_, 14));
+    return text_of(nth_control(main_, N_ARCHIVE_LABEL));
 }
 
 HWND CommandTest::contents_list() {
-    return nth_control(main_, 15);
+    return nth_control(main_, N_CONTENTS_LIST);
 }
 
 int CommandTest::rows() {

@@ -14,6 +14,7 @@
 #include "app/status_line.h"
 #include "archive_fixtures.h"
 #include "command_fixture.h"
+#include "control_numbers.h"
 #include "operations/archive_format.h"
 #include "operations/operation.h"
 #include "test_support.h"
@@ -33,7 +34,7 @@ protected:
         out_ = folder_ + L"\\out";
         ASSERT_TRUE(CreateDirectoryW(out_.c_str(), nullptr));
     }
-    HWND sources_list() { return nth_control(main_, 19); }
+    HWND sources_list() { return nth_control(main_, N_SOURCES_LIST); }
     std::vector<std::wstring> source_rows() {
         std::vector<std::wstring> rows;
         int count = (int)SendMessageW(sources_list(), LB_GETCOUNT, 0, 0);

@@ -12,6 +12,7 @@
 
 #include "app/app_state.h"
 #include "command_fixture.h"
+#include "control_numbers.h"
 #include "operations/extraction_queue.h"
 #include "operations/window_seams.h"
 #include "test_support.h"
@@ -54,7 +55,7 @@ protected:
         SendMessageW(main_, WM_DROPFILES, (WPARAM)make_drop(paths), 0);
         ASSERT_TRUE(wait_until_idle());
     }
-    std::wstring hint() { return text_of(nth_control(main_, 4)); }
+    std::wstring hint() { return text_of(nth_control(main_, N_HINT)); }
     std::vector<std::wstring> queued() {
         std::vector<std::wstring> paths;
         for (uint32_t i = 0; i < g_queue.count; ++i) paths.push_back(g_queue.items[i].path);
@@ -86,7 +87,7 @@ TEST_F(Drop, SeveralFilesOnTheContentsViewGoToTheQueue) {
     drop({first_, subfolder_, second_});
     EXPECT_EQ(VIEW_QUEUE, g_app.current_view);
     EXPECT_EQ((std::vector<std::wstring>{first_, second_}), queued()) << "the folder is skipped";
-    HWND list = nth_control(main_, 72);
+    HWND list = nth_control(main_, N_QUEUE_LIST);
     ASSERT_EQ(2, (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ(second_, list_cell(list, 1, 0));
     EXPECT_EQ(L"Waiting", list_cell(list, 1, 1));
@@ -111,7 +112,7 @@ TEST_F(Drop, NewArchiveViewTakesEverythingAsSources) {
     EXPECT_EQ(subfolder_, std::wstring(g_app.sources[0]));
     EXPECT_EQ(first_, std::wstring(g_app.sources[1]));
     EXPECT_EQ(second_, std::wstring(g_app.sources[2]));
-    EXPECT_EQ(3, (int)SendMessageW(nth_control(main_, 19), LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(3, (int)SendMessageW(nth_control(main_, N_SOURCES_LIST), LB_GETCOUNT, 0, 0));
     EXPECT_EQ(L"Sources: 3", status());
 }
 

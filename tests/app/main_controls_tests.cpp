@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/ui.h"
+#include "control_numbers.h"
 #include "expected_controls.h"
 #include "window_fixture.h"
 
@@ -65,12 +66,12 @@ TEST_F(MainControls, ScrollBarsOfTheLists) {
     // Filled beyond their height (and, for the preview list, made wider than itself), the list
     // boxes show the bars their styles ask for.
     SendMessageW(main_, WM_COMMAND, 105, 0);
-    HWND sources = nth_control(main_, 19);
+    HWND sources = nth_control(main_, N_SOURCES_LIST);
     for (int i = 0; i < 200; ++i) SendMessageW(sources, LB_ADDSTRING, 0, (LPARAM)L"C:\\Data\\file.txt");
     EXPECT_TRUE(has_style(sources, WS_VSCROLL));
     EXPECT_FALSE(has_style(sources, WS_HSCROLL));
     SendMessageW(main_, WM_COMMAND, 118, 0);
-    HWND preview = nth_control(main_, 65);
+    HWND preview = nth_control(main_, N_PREVIEW_LIST);
     for (int i = 0; i < 200; ++i) SendMessageW(preview, LB_ADDSTRING, 0, (LPARAM)L"a.pdf");
     SendMessageW(preview, LB_SETHORIZONTALEXTENT, 5000, 0);
     EXPECT_TRUE(has_style(preview, WS_VSCROLL));
@@ -114,12 +115,12 @@ TEST_F(MainControls, FontsIconAndVisibilityAtStart) {
             EXPECT_EQ(g_ui.body_font, font);
         EXPECT_EQ(shown_in(expected, 0), has_style(child, WS_VISIBLE)) << "start-up view: Archive contents";
     }
-    EXPECT_EQ(L"Lumarek", text_of(nth_control(main_, 3)));
-    EXPECT_NE(nullptr, (HICON)SendMessageW(nth_control(main_, 1), STM_GETICON, 0, 0)) << "the application icon";
+    EXPECT_EQ(L"Lumarek", text_of(nth_control(main_, N_TITLE)));
+    EXPECT_NE(nullptr, (HICON)SendMessageW(nth_control(main_, N_ICON), STM_GETICON, 0, 0)) << "the application icon";
 }
 
 TEST_F(MainControls, ListSettingsAndColumns) {
-    for (int number : {15, 72}) {
+    for (int number : {N_CONTENTS_LIST, N_QUEUE_LIST}) {
         HWND list = nth_control(main_, number);
         DWORD extended = (DWORD)SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
         EXPECT_EQ((DWORD)(LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER),
@@ -128,23 +129,23 @@ TEST_F(MainControls, ListSettingsAndColumns) {
         EXPECT_FALSE(has_style(list, LVS_SINGLESEL)) << "multiple selection";
     }
     int width = client_size(main_).cx;
-    HWND contents = nth_control(main_, 15);
+    HWND contents = nth_control(main_, N_CONTENTS_LIST);
     HWND header = (HWND)SendMessageW(contents, LVM_GETHEADER, 0, 0);
     EXPECT_EQ(3, SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ(width - 288, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 0, 0));
     EXPECT_EQ(126, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 1, 0));
     EXPECT_EQ(120, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 2, 0));
-    HWND queue = nth_control(main_, 72);
+    HWND queue = nth_control(main_, N_QUEUE_LIST);
     EXPECT_EQ(2, SendMessageW((HWND)SendMessageW(queue, LVM_GETHEADER, 0, 0), HDM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ(width - 298, SendMessageW(queue, LVM_GETCOLUMNWIDTH, 0, 0));
     EXPECT_EQ(220, SendMessageW(queue, LVM_GETCOLUMNWIDTH, 1, 0));
 
-    HWND information = nth_control(main_, 73);
+    HWND information = nth_control(main_, N_INFO_TEXT);
     LRESULT margins = SendMessageW(information, EM_GETMARGINS, 0, 0);
     EXPECT_EQ(12, LOWORD(margins));
     EXPECT_EQ(12, HIWORD(margins));
 
-    HWND progress = nth_control(main_, 78);
+    HWND progress = nth_control(main_, N_PROGRESS);
     PBRANGE range = {};
     SendMessageW(progress, PBM_GETRANGE, FALSE, (LPARAM)&range);
     EXPECT_EQ(0, range.iLow);
@@ -156,15 +157,18 @@ TEST_F(MainControls, ChoiceListsAtStart) {
         int number;
         int count;
         int selected;
-    } const lists[] = {{21, 3, 0}, {23, 3, 1}, {28, 2, 1}, {30, 3, 0}, {32, 4, 0}, {34, 3, 1}, {45, 1, 0}};
+    } const lists[] = {{N_FORMAT_LIST, 3, 0},         {N_COMPRESSION_LIST, 3, 1},  {N_LANGUAGE_LIST, 2, 1},
+                       {N_DEFAULT_FORMAT_LIST, 3, 0}, {N_STARTUP_VIEW_LIST, 4, 0}, {N_DEFAULT_COMPRESSION_LIST, 3, 1},
+                       {N_SAVED_PROFILE_LIST, 1, 0}};
     for (const auto& list : lists) {
         HWND combo = nth_control(main_, list.number);
         EXPECT_EQ(list.count, SendMessageW(combo, CB_GETCOUNT, 0, 0)) << list.number;
         EXPECT_EQ(list.selected, SendMessageW(combo, CB_GETCURSEL, 0, 0)) << list.number;
     }
-    EXPECT_TRUE(IsWindowEnabled(nth_control(main_, 25))) << "ZIP is the default format: the password is allowed";
-    EXPECT_FALSE(IsWindowEnabled(nth_control(main_, 61))) << "no stored profile is selected";
-    EXPECT_EQ(L"{folder}_{date}", text_of(nth_control(main_, 59))) << "a new profile's name pattern";
+    EXPECT_TRUE(IsWindowEnabled(nth_control(main_, N_PASSWORD)))
+        << "ZIP is the default format: the password is allowed";
+    EXPECT_FALSE(IsWindowEnabled(nth_control(main_, N_DELETE_PROFILE))) << "no stored profile is selected";
+    EXPECT_EQ(L"{folder}_{date}", text_of(nth_control(main_, N_PATTERN))) << "a new profile's name pattern";
 }
 
 TEST_F(MainControls, TabMovesThroughTheVisibleControlsInCreationOrder) {

@@ -9,26 +9,14 @@
 
 #include "app/app_state.h"
 #include "common/ui.h"
+#include "control_numbers.h"
 #include "operations/operation.h"
 #include "operations/window_seams.h"
 #include "window_fixture.h"
 
 namespace {
 
-class MainKeyboard : public ::testing::Test {
-protected:
-    void SetUp() override {
-        main_ = open_main_window(false);
-        ASSERT_NE(nullptr, main_);
-    }
-    void TearDown() override {
-        if (g_app.busy) set_busy(false);
-        InterlockedExchange(&g_slot.cancel_requested, 0);
-    }
-    std::wstring status() { return text_of(nth_control(main_, 2)); }
-    std::wstring hint() { return text_of(nth_control(main_, 4)); }
-    HWND main_ = nullptr;
-};
+class MainKeyboard : public MainWindowTest {};
 
 }  // namespace
 
@@ -40,7 +28,8 @@ TEST_F(MainKeyboard, EscapeOnTheWindowItselfClosesIt) {
 }
 
 TEST_F(MainKeyboard, EscapeInAControlDoesNotClose) {
-    const int numbers[] = {11, 9, 15};  // a button, a tab button, the contents list
+    const int numbers[] = {N_OPEN_ARCHIVE, N_TAB_CONTENTS,
+                           N_CONTENTS_LIST};  // a button, a tab button, the contents list
     for (int number : numbers) {
         HWND child = nth_control(main_, number);
         SetFocus(child);
@@ -68,7 +57,7 @@ TEST_F(MainKeyboard, EscapeWhileBusyCancelsAndKeepsTheWindow) {
 }
 
 TEST_F(MainKeyboard, F1ShowsTheHelpAtItsTop) {
-    HWND information = nth_control(main_, 73);
+    HWND information = nth_control(main_, N_INFO_TEXT);
     // Help read to its end (the caret there), then another view.
     SendMessageW(main_, WM_COMMAND, 138, 0);
     SendMessageW(information, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
@@ -76,7 +65,7 @@ TEST_F(MainKeyboard, F1ShowsTheHelpAtItsTop) {
     SendMessageW(information, EM_LINESCROLL, 0, 100);
     SendMessageW(main_, WM_COMMAND, 105, 0);
 
-    SetFocus(nth_control(main_, 16));
+    SetFocus(nth_control(main_, N_ADD_FILES));
     type_key(VK_F1);
     run_message_loop_for(main_, 300);
     EXPECT_EQ(L"Help", hint());

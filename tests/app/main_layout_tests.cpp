@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/startup.h"
+#include "control_numbers.h"
 #include "operations/window_seams.h"
 #include "window_fixture.h"
 
@@ -38,90 +39,90 @@ struct Place {
 
 const Place PLACES[] = {
     // chrome
-    {1, n(24), n(23), n(32), n(32)},
-    {3, n(67), n(16), n(152), n(42)},
-    {4, n(25), n(64), W(-48), n(26)},
-    {8, W(-146), n(24), n(122), n(34)},
-    {7, W(-258), n(24), n(104), n(34)},
-    {6, W(-359), n(24), n(93), n(34)},
-    {5, W(-453), n(24), n(86), n(34)},
-    {9, n(24), n(101), n(175), n(34)},
-    {10, n(207), n(101), n(156), n(34)},
-    {43, n(371), n(101), n(133), n(34)},
-    {66, n(512), n(101), n(141), n(34)},
+    {N_ICON, n(24), n(23), n(32), n(32)},
+    {N_TITLE, n(67), n(16), n(152), n(42)},
+    {N_HINT, n(25), n(64), W(-48), n(26)},
+    {N_SETTINGS, W(-146), n(24), n(122), n(34)},
+    {N_ABOUT, W(-258), n(24), n(104), n(34)},
+    {N_CONTACT, W(-359), n(24), n(93), n(34)},
+    {N_HELP, W(-453), n(24), n(86), n(34)},
+    {N_TAB_CONTENTS, n(24), n(101), n(175), n(34)},
+    {N_TAB_NEW_ARCHIVE, n(207), n(101), n(156), n(34)},
+    {N_TAB_PROFILES, n(371), n(101), n(133), n(34)},
+    {N_TAB_QUEUE, n(512), n(101), n(141), n(34)},
     // Archive contents
-    {11, n(24), n(150), n(172), n(34)},
-    {12, n(204), n(150), n(130), n(34)},
-    {13, n(342), n(150), n(172), n(34)},
-    {14, n(26), n(194), W(-52), n(24)},
-    {15, n(24), n(224), W(-48), H(-297)},
+    {N_OPEN_ARCHIVE, n(24), n(150), n(172), n(34)},
+    {N_EXTRACT, n(204), n(150), n(130), n(34)},
+    {N_TEST, n(342), n(150), n(172), n(34)},
+    {N_ARCHIVE_LABEL, n(26), n(194), W(-52), n(24)},
+    {N_CONTENTS_LIST, n(24), n(224), W(-48), H(-297)},
     // New archive
-    {16, n(24), n(150), n(145), n(34)},
-    {17, n(177), n(150), n(145), n(34)},
-    {18, n(330), n(150), n(165), n(34)},
-    {19, n(24), n(196), W(-48), H(-384)},
-    {20, n(24), H(-175), n(138), n(22)},
-    {21, n(24), H(-151), n(138), n(150)},
-    {22, n(175), H(-175), n(145), n(22)},
-    {23, n(175), H(-151), n(145), n(150)},
-    {24, n(334), H(-175), W(-357), n(22)},
-    {25, n(334), H(-151), W(-358), n(29)},
-    {26, W(-222), H(-109), n(198), n(34)},
+    {N_ADD_FILES, n(24), n(150), n(145), n(34)},
+    {N_ADD_FOLDER, n(177), n(150), n(145), n(34)},
+    {N_REMOVE_SOURCES, n(330), n(150), n(165), n(34)},
+    {N_SOURCES_LIST, n(24), n(196), W(-48), H(-384)},
+    {N_FORMAT_LABEL, n(24), H(-175), n(138), n(22)},
+    {N_FORMAT_LIST, n(24), H(-151), n(138), n(150)},
+    {N_COMPRESSION_LABEL, n(175), H(-175), n(145), n(22)},
+    {N_COMPRESSION_LIST, n(175), H(-151), n(145), n(150)},
+    {N_PASSWORD_LABEL, n(334), H(-175), W(-357), n(22)},
+    {N_PASSWORD, n(334), H(-151), W(-358), n(29)},
+    {N_CREATE_ARCHIVE, W(-222), H(-109), n(198), n(34)},
     // Settings
-    {27, n(24), n(153), n(270), n(22)},
-    {28, n(24), n(177), n(180), n(150)},
-    {31, n(231), n(153), n(260), n(22)},
-    {32, n(231), n(177), n(205), n(150)},
-    {29, n(24), n(225), n(195), n(22)},
-    {30, n(24), n(250), n(180), n(145)},
-    {33, n(231), n(225), n(220), n(22)},
-    {34, n(231), n(250), n(180), n(145)},
-    {35, n(24), n(303), W(-48), n(22)},
-    {36, n(24), n(330), W(-174), n(30)},
-    {37, W(-142), n(330), n(118), n(30)},
-    {38, n(24), n(371), W(-48), n(29)},
-    {39, n(24), n(403), W(-48), n(29)},
-    {41, n(24), n(451), n(104), n(34)},
-    {42, n(136), n(451), n(164), n(34)},
-    {40, W(-208), n(451), n(184), n(34)},
+    {N_LANGUAGE_LABEL, n(24), n(153), n(270), n(22)},
+    {N_LANGUAGE_LIST, n(24), n(177), n(180), n(150)},
+    {N_STARTUP_VIEW_LABEL, n(231), n(153), n(260), n(22)},
+    {N_STARTUP_VIEW_LIST, n(231), n(177), n(205), n(150)},
+    {N_DEFAULT_FORMAT_LABEL, n(24), n(225), n(195), n(22)},
+    {N_DEFAULT_FORMAT_LIST, n(24), n(250), n(180), n(145)},
+    {N_DEFAULT_COMPRESSION_LABEL, n(231), n(225), n(220), n(22)},
+    {N_DEFAULT_COMPRESSION_LIST, n(231), n(250), n(180), n(145)},
+    {N_DEFAULT_FOLDER_LABEL, n(24), n(303), W(-48), n(22)},
+    {N_DEFAULT_FOLDER, n(24), n(330), W(-174), n(30)},
+    {N_BROWSE_DEFAULT_FOLDER, W(-142), n(330), n(118), n(30)},
+    {N_OPEN_FOLDER_CHECK, n(24), n(371), W(-48), n(29)},
+    {N_SILENT_FOLDER_CHECK, n(24), n(403), W(-48), n(29)},
+    {N_BACK, n(24), n(451), n(104), n(34)},
+    {N_RESTORE_DEFAULTS, n(136), n(451), n(164), n(34)},
+    {N_SAVE_SETTINGS, W(-208), n(451), n(184), n(34)},
     // ZIP profiles
-    {44, n(24), n(146), half(1, -8), n(21)},
-    {45, n(24), n(168), half(1, -8), n(178)},
+    {N_SAVED_PROFILE_LABEL, n(24), n(146), half(1, -8), n(21)},
+    {N_SAVED_PROFILE_LIST, n(24), n(168), half(1, -8), n(178)},
     {46, half(1, 32), n(146), half(1, -8), n(21)},
     {47, half(1, 32), n(168), half(1, -8), n(28)},
-    {48, n(24), n(206), half(1, -8), n(21)},
+    {N_SOURCE_FOLDER_LABEL, n(24), n(206), half(1, -8), n(21)},
     {51, half(1, 32), n(206), half(1, -8), n(21)},
-    {49, n(24), n(228), half(1, -108), n(28)},
+    {N_SOURCE_FOLDER, n(24), n(228), half(1, -108), n(28)},
     {50, half(1, -77), n(228), n(93), n(28)},
     {52, half(1, 32), n(228), half(1, -108), n(28)},
     {53, half(2, -69), n(228), n(93), n(28)},
-    {54, n(24), n(266), half(1, -8), n(21)},
+    {N_EXTENSIONS_LABEL, n(24), n(266), half(1, -8), n(21)},
     {56, half(1, 32), n(266), half(1, -8), n(21)},
-    {55, n(24), n(288), half(1, -8), n(28)},
+    {N_EXTENSIONS, n(24), n(288), half(1, -8), n(28)},
     {57, half(1, 32), n(288), half(1, -8), n(28)},
-    {58, n(24), n(326), W(-48), n(21)},
-    {59, n(24), n(348), W(-48), n(28)},
-    {60, n(24), n(385), n(130), n(32)},
-    {61, n(162), n(385), n(130), n(32)},
-    {62, W(-288), n(385), n(128), n(32)},
-    {63, W(-152), n(385), n(128), n(32)},
-    {64, n(24), n(425), W(-48), n(22)},
-    {65, n(24), n(453), W(-48), H(-521)},
+    {N_PATTERN_LABEL, n(24), n(326), W(-48), n(21)},
+    {N_PATTERN, n(24), n(348), W(-48), n(28)},
+    {N_SAVE_PROFILE, n(24), n(385), n(130), n(32)},
+    {N_DELETE_PROFILE, n(162), n(385), n(130), n(32)},
+    {N_PREVIEW_FILES, W(-288), n(385), n(128), n(32)},
+    {N_CREATE_ZIP, W(-152), n(385), n(128), n(32)},
+    {N_PREVIEW_TARGET, n(24), n(425), W(-48), n(22)},
+    {N_PREVIEW_LIST, n(24), n(453), W(-48), H(-521)},
     // Extract queue
-    {67, n(24), n(150), n(140), n(34)},
-    {68, n(172), n(150), n(143), n(34)},
-    {69, n(323), n(150), n(139), n(34)},
-    {70, W(-206), n(150), n(182), n(34)},
-    {72, n(24), n(198), W(-48), H(-306)},
-    {71, n(24), H(-99), n(210), n(31)},
+    {N_ADD_ARCHIVES, n(24), n(150), n(140), n(34)},
+    {N_REMOVE_QUEUED, n(172), n(150), n(143), n(34)},
+    {N_OPEN_PREVIEW, n(323), n(150), n(139), n(34)},
+    {N_EXTRACT_QUEUE, W(-206), n(150), n(182), n(34)},
+    {N_QUEUE_LIST, n(24), n(198), W(-48), H(-306)},
+    {N_OPEN_OUTPUT, n(24), H(-99), n(210), n(31)},
     // Help, about and contact
-    {73, n(24), n(146), W(-48), H(-264)},
-    {74, n(24), H(-106), n(220), n(34)},
-    {75, n(252), H(-106), n(147), n(34)},
-    {76, n(407), H(-106), n(199), n(34)},
+    {N_INFO_TEXT, n(24), n(146), W(-48), H(-264)},
+    {N_COPY_SUPPORT, n(24), H(-106), n(220), n(34)},
+    {N_COMPOSE_EMAIL, n(252), H(-106), n(147), n(34)},
+    {N_SUPPORT_SITE, n(407), H(-106), n(199), n(34)},
     // bottom line (the status line, number 2, depends on the busy state)
-    {77, W(-180), H(-47), n(156), n(34)},
-    {78, n(24), H(-58), W(-214), n(12)},
+    {N_CANCEL, W(-180), H(-47), n(156), n(34)},
+    {N_PROGRESS, n(24), H(-58), W(-214), n(12)},
 };
 
 int value(Coord coord, int width, int height) {
@@ -162,16 +163,16 @@ void expect_layout(HWND main, bool busy) {
         EXPECT_GT(rect.right - rect.left, 0);
         EXPECT_GT(rect.bottom - rect.top, 0);
     }
-    RECT status = child_rect(nth_control(main, 2));
+    RECT status = child_rect(nth_control(main, N_STATUS));
     EXPECT_EQ(24, status.left);
     EXPECT_EQ(h - 42, status.top);
     EXPECT_EQ(busy ? w - 216 : w - 48, status.right - status.left);
     EXPECT_EQ(24, status.bottom - status.top);
-    EXPECT_EQ(w - 288, SendMessageW(nth_control(main, 15), LVM_GETCOLUMNWIDTH, 0, 0)) << "Name in archive";
-    EXPECT_EQ(126, SendMessageW(nth_control(main, 15), LVM_GETCOLUMNWIDTH, 1, 0));
-    EXPECT_EQ(120, SendMessageW(nth_control(main, 15), LVM_GETCOLUMNWIDTH, 2, 0));
-    EXPECT_EQ(w - 298, SendMessageW(nth_control(main, 72), LVM_GETCOLUMNWIDTH, 0, 0)) << "Archive";
-    EXPECT_EQ(220, SendMessageW(nth_control(main, 72), LVM_GETCOLUMNWIDTH, 1, 0));
+    EXPECT_EQ(w - 288, SendMessageW(nth_control(main, N_CONTENTS_LIST), LVM_GETCOLUMNWIDTH, 0, 0)) << "Name in archive";
+    EXPECT_EQ(126, SendMessageW(nth_control(main, N_CONTENTS_LIST), LVM_GETCOLUMNWIDTH, 1, 0));
+    EXPECT_EQ(120, SendMessageW(nth_control(main, N_CONTENTS_LIST), LVM_GETCOLUMNWIDTH, 2, 0));
+    EXPECT_EQ(w - 298, SendMessageW(nth_control(main, N_QUEUE_LIST), LVM_GETCOLUMNWIDTH, 0, 0)) << "Archive";
+    EXPECT_EQ(220, SendMessageW(nth_control(main, N_QUEUE_LIST), LVM_GETCOLUMNWIDTH, 1, 0));
 }
 
 class MainLayout : public ::testing::Test {
@@ -214,14 +215,14 @@ TEST_F(MainLayout, AtAWideSizeWithAnOddHalf) {
     ASSERT_EQ(1245, client_size(main_).cx);
     ASSERT_EQ(900, client_size(main_).cy);
     expect_layout(main_, false);
-    RECT left = child_rect(nth_control(main_, 55));
-    RECT right = child_rect(nth_control(main_, 57));
+    RECT left = child_rect(nth_control(main_, N_EXTENSIONS));
+    RECT right = child_rect(nth_control(main_, N_SKIP_FOLDERS));
     EXPECT_LT(left.right, right.left) << "the two profile columns do not overlap";
 }
 
 TEST_F(MainLayout, ColumnWidthsFollowTheWindowAfterTheUserDraggedThem) {
-    SendMessageW(nth_control(main_, 15), LVM_SETCOLUMNWIDTH, 0, 100);
-    SendMessageW(nth_control(main_, 72), LVM_SETCOLUMNWIDTH, 0, 100);
+    SendMessageW(nth_control(main_, N_CONTENTS_LIST), LVM_SETCOLUMNWIDTH, 0, 100);
+    SendMessageW(nth_control(main_, N_QUEUE_LIST), LVM_SETCOLUMNWIDTH, 0, 100);
     set_client_size(main_, 1000, 700);
     expect_layout(main_, false);
 }

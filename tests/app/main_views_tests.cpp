@@ -13,6 +13,7 @@
 #include "common/memory.h"
 #include "common/operation_result.h"
 #include "common/ui.h"
+#include "control_numbers.h"
 #include "expected_controls.h"
 #include "window_fixture.h"
 
@@ -50,7 +51,7 @@ const View VIEWS[8] = {
 const struct {
     int number;
     int view;
-} TABS[4] = {{9, 0}, {10, 1}, {43, 3}, {66, 4}};
+} TABS[4] = {{N_TAB_CONTENTS, 0}, {N_TAB_NEW_ARCHIVE, 1}, {N_TAB_PROFILES, 3}, {N_TAB_QUEUE, 4}};
 
 const wchar_t HELP_ENGLISH[] =
     L"Open and extract\r\n"
@@ -125,8 +126,8 @@ TEST_P(MainViews, EachViewShowsItsControlsTabHintAndStatus) {
             HFONT font = (HFONT)SendMessageW(nth_control(main_, tab.number), WM_GETFONT, 0, 0);
             EXPECT_EQ(tab.view == view ? g_ui.emphasis_font : g_ui.body_font, font) << "tab " << tab.number;
         }
-        EXPECT_EQ(polish() ? expected.hint_polish : expected.hint_english, text_of(nth_control(main_, 4)));
-        EXPECT_EQ(polish() ? expected.status_polish : expected.status_english, text_of(nth_control(main_, 2)));
+        EXPECT_EQ(polish() ? expected.hint_polish : expected.hint_english, text_of(nth_control(main_, N_HINT)));
+        EXPECT_EQ(polish() ? expected.status_polish : expected.status_english, text_of(nth_control(main_, N_STATUS)));
     }
 }
 
@@ -139,7 +140,7 @@ TEST_P(MainViews, HelpAboutAndContactTexts) {
     } texts[] = {{138, HELP_ENGLISH, HELP_POLISH, false},
                  {139, ABOUT_ENGLISH, ABOUT_POLISH, true},
                  {140, CONTACT_ENGLISH, CONTACT_POLISH, true}};
-    HWND information = nth_control(main_, 73);
+    HWND information = nth_control(main_, N_INFO_TEXT);
     for (const auto& text : texts) {
         SCOPED_TRACE("button " + std::to_string(text.button));
         press(main_, text.button);
@@ -158,7 +159,7 @@ TEST_P(MainViews, HelpAboutAndContactTexts) {
 TEST_P(MainViews, ProfilesStatusFollowsThePreview) {
     g_app.preview_ready = true;
     press(main_, 118);
-    EXPECT_EQ(polish() ? L"Podgląd jest gotowy." : L"Preview is ready.", text_of(nth_control(main_, 2)));
+    EXPECT_EQ(polish() ? L"Podgląd jest gotowy." : L"Preview is ready.", text_of(nth_control(main_, N_STATUS)));
 }
 
 TEST_P(MainViews, CountsInTheStatusLine) {
@@ -168,9 +169,9 @@ TEST_P(MainViews, CountsInTheStatusLine) {
     g_app.source_count = 2;
     g_app.entries.count = 3;
     press(main_, 105);
-    EXPECT_EQ(polish() ? L"Źródła: 2" : L"Sources: 2", text_of(nth_control(main_, 2)));
+    EXPECT_EQ(polish() ? L"Źródła: 2" : L"Sources: 2", text_of(nth_control(main_, N_STATUS)));
     press(main_, 100);
-    EXPECT_EQ(polish() ? L"Elementy: 3" : L"Items: 3", text_of(nth_control(main_, 2)));
+    EXPECT_EQ(polish() ? L"Elementy: 3" : L"Items: 3", text_of(nth_control(main_, N_STATUS)));
     g_app.entries.count = 0;
     g_app.sources = nullptr;
     g_app.source_count = 0;
@@ -206,8 +207,8 @@ TEST_P(MainViews, QueueViewShowsRowsAndSummary) {
     queue_refresh_list();
     press(main_, 132);
     EXPECT_EQ(polish() ? L"Rozpakowano: 2   Błędy: 7   Czeka: 1" : L"Extracted: 2   Errors: 7   Waiting: 1",
-              text_of(nth_control(main_, 2)));
-    HWND list = nth_control(main_, 72);
+              text_of(nth_control(main_, N_STATUS)));
+    HWND list = nth_control(main_, N_QUEUE_LIST);
     ASSERT_EQ((LRESULT)count, SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (uint32_t row = 0; row < count; ++row) {
         EXPECT_EQ(items[row].path, list_cell(list, row, 0));

@@ -13,6 +13,7 @@
 #include "app/startup.h"
 #include "common/memory.h"
 #include "common/ui.h"
+#include "control_numbers.h"
 #include "operations/extraction_queue.h"
 #include "operations/operation.h"
 #include "operations/window_seams.h"
@@ -21,24 +22,7 @@
 
 namespace {
 
-// Control numbers (creation order) of everything the busy state disables.
-const int DISABLED_WHILE_BUSY[] = {11, 12, 13, 16, 17, 18, 26, 21, 23, 25, 15, 19, 9,  10, 43, 66, 8,  5,  7,  6,
-                                   45, 47, 49, 55, 57, 52, 59, 50, 53, 60, 62, 63, 65, 67, 68, 70, 69, 71, 72, 61};
-
-class MainWindowProc : public ::testing::Test {
-protected:
-    void SetUp() override {
-        main_ = open_main_window(false);
-        ASSERT_NE(nullptr, main_);
-    }
-    void TearDown() override {
-        if (g_app.busy) set_busy(false);
-        InterlockedExchange(&g_slot.cancel_requested, 0);
-    }
-    std::wstring status() { return text_of(nth_control(main_, 2)); }
-    std::wstring hint() { return text_of(nth_control(main_, 4)); }
-    HWND main_ = nullptr;
-};
+class MainWindowProc : public MainWindowTest {};
 
 }  // namespace
 
@@ -75,15 +59,15 @@ TEST_F(MainWindowProc, BusyStateDisablesAndShowsTheCancelButtonAndProgressBar) {
     EXPECT_TRUE(g_app.busy);
     for (int number : DISABLED_WHILE_BUSY)
         EXPECT_FALSE(IsWindowEnabled(nth_control(main_, number))) << "control " << number;
-    for (int number : {28, 36, 40, 41, 73, 74})
+    for (int number : {N_LANGUAGE_LIST, N_DEFAULT_FOLDER, N_SAVE_SETTINGS, N_BACK, N_INFO_TEXT, N_COPY_SUPPORT})
         EXPECT_TRUE(IsWindowEnabled(nth_control(main_, number))) << "control " << number;
-    HWND cancel = nth_control(main_, 77);
-    HWND progress = nth_control(main_, 78);
+    HWND cancel = nth_control(main_, N_CANCEL);
+    HWND progress = nth_control(main_, N_PROGRESS);
     EXPECT_TRUE(has_style(cancel, WS_VISIBLE));
     EXPECT_TRUE(IsWindowEnabled(cancel));
     EXPECT_TRUE(has_style(progress, WS_VISIBLE));
     EXPECT_TRUE(has_style(progress, PBS_MARQUEE)) << "every operation starts with the marquee";
-    RECT line = child_rect(nth_control(main_, 2));
+    RECT line = child_rect(nth_control(main_, N_STATUS));
     EXPECT_EQ(client.cx - 216, line.right - line.left);
 
     // Commands other than cancel are ignored while busy.
@@ -98,12 +82,12 @@ TEST_F(MainWindowProc, BusyStateDisablesAndShowsTheCancelButtonAndProgressBar) {
     }
     EXPECT_FALSE(has_style(cancel, WS_VISIBLE));
     EXPECT_FALSE(has_style(progress, WS_VISIBLE));
-    line = child_rect(nth_control(main_, 2));
+    line = child_rect(nth_control(main_, N_STATUS));
     EXPECT_EQ(client.cx - 48, line.right - line.left);
 
     g_app.preview_ready = true;
     set_busy(false);
-    EXPECT_TRUE(IsWindowEnabled(nth_control(main_, 63))) << "Create ZIP with a ready preview";
+    EXPECT_TRUE(IsWindowEnabled(nth_control(main_, N_CREATE_ZIP))) << "Create ZIP with a ready preview";
 }
 
 TEST_F(MainWindowProc, PasswordFieldFollowsTheFormatList) {
@@ -147,7 +131,7 @@ TEST_F(MainWindowProc, ItemProgressReachesTheStatusLineOnlyWhenItShould) {
 }
 
 TEST_F(MainWindowProc, PercentProgressSwitchesBetweenMarqueeAndPosition) {
-    HWND bar = nth_control(main_, 78);
+    HWND bar = nth_control(main_, N_PROGRESS);
     set_busy(true);
     g_slot.kind = OP_EXTRACT;
     SendMessageW(main_, WM_APP_PROGRESS_PERCENT, 35, 0);
@@ -177,7 +161,7 @@ TEST_F(MainWindowProc, QueueItemMessages) {
         g_queue.items[g_queue.count++] = QueueItem{text_duplicate(path), QUEUE_WAITING, RESULT_OK};
     queue_refresh_list();  // as after adding them
     SendMessageW(main_, WM_COMMAND, 132, 0);
-    HWND list = nth_control(main_, 72);
+    HWND list = nth_control(main_, N_QUEUE_LIST);
     ASSERT_EQ(3, SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 
     set_busy(true);
@@ -214,7 +198,7 @@ TEST_F(MainWindowProc, SmallestTrackingSizeAndStaticColours) {
     EXPECT_EQ(2000, info.ptMaxSize.y);
 
     HDC dc = CreateCompatibleDC(nullptr);
-    LRESULT brush = SendMessageW(main_, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)nth_control(main_, 4));
+    LRESULT brush = SendMessageW(main_, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)nth_control(main_, N_HINT));
     EXPECT_EQ((LRESULT)g_ui.background_brush, brush);
     EXPECT_EQ(0x004E3521u, GetTextColor(dc));
     EXPECT_EQ(0x00FBF7F4u, GetBkColor(dc));
@@ -250,12 +234,12 @@ TEST_F(MainWindowProc, RestoreDefaultsFillsTheSettingsViewOnly) {
     HWND folder = GetDlgItem(main_, 113);
     SetWindowTextW(folder, L"C:\\Somewhere");
     SendMessageW(GetDlgItem(main_, 144), CB_SETCURSEL, 3, 0);
-    SendMessageW(nth_control(main_, 38), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(nth_control(main_, N_OPEN_FOLDER_CHECK), BM_SETCHECK, BST_CHECKED, 0);
     Preferences before = g_preferences;
     SendMessageW(main_, WM_COMMAND, 146, 0);
     EXPECT_EQ(L"", text_of(folder));
     EXPECT_EQ(0, SendMessageW(GetDlgItem(main_, 144), CB_GETCURSEL, 0, 0));
-    EXPECT_EQ(BST_UNCHECKED, SendMessageW(nth_control(main_, 38), BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_UNCHECKED, SendMessageW(nth_control(main_, N_OPEN_FOLDER_CHECK), BM_GETCHECK, 0, 0));
     EXPECT_EQ(L"Defaults restored. Select Save settings to apply them.", status());
     EXPECT_EQ(0, memcmp(&before, &g_preferences, sizeof(before))) << "the current preferences stay";
 }

@@ -7,6 +7,9 @@
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "common/ui.h"
+#include "control_numbers.h"
+#include "operations/operation.h"
+#include "operations/window_seams.h"
 #include "settings/preferences.h"
 #include "test_support.h"
 
@@ -155,4 +158,22 @@ int run_message_loop_for(HWND main, UINT milliseconds) {
     int code = run_message_loop(main);
     KillTimer(nullptr, timer);
     return code;
+}
+
+void MainWindowTest::SetUp() {
+    main_ = open_main_window(false);
+    ASSERT_NE(nullptr, main_);
+}
+
+void MainWindowTest::TearDown() {
+    if (g_app.busy) set_busy(false);
+    InterlockedExchange(&g_slot.cancel_requested, 0);
+}
+
+std::wstring MainWindowTest::status() {
+    return text_of(nth_control(main_, N_STATUS));
+}
+
+std::wstring MainWindowTest::hint() {
+    return text_of(nth_control(main_, N_HINT));
 }

@@ -2,6 +2,8 @@
 // functions (everything but the message loop), and reads it back through its messages.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>
@@ -44,3 +46,14 @@ std::wstring list_cell(HWND list, int row, int column);
 
 // A click on the button with the id, as the button itself reports it.
 void press(HWND main, int id);
+
+// A test of the window opened afresh in English, with its status and hint lines at hand; the busy
+// state and the cancel flag are reset after it.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::wstring status();
+    std::wstring hint();
+    HWND main_ = nullptr;
+};
