@@ -2,5 +2,6 @@
 #pragma once
 
 // No argument: nothing. One argument: the Archive contents view and that path opened as an
-// archive. Without the engine every argument is ignored.
+// archive. "--profile" and a folder: the ZIP profiles view with that folder as the source folder.
+// Without the engine every argument is ignored.
 void act_on_command_line(const wchar_t* command_line);

@@ -8,6 +8,7 @@
 #include "common/operation_result.h"
 #include "common/text.h"
 #include "operations/entry_list.h"
+#include "profiles/profile_store.h"
 
 const uint32_t PASSWORD_CAPACITY = 512;
 const uint32_t ERROR_TEXT_CAPACITY = 1000;
@@ -54,6 +55,9 @@ struct OperationSlot {
     int32_t compression_level;
     uint8_t* selection;  // one byte per entry of the listing, or none
     EntryList pending_listing;
+    Profile profile_copy;             // the profile fields as read for the preview (preview, ZIP)
+    wchar_t zip_path[PATH_CAPACITY];  // the ZIP they name, free when the fields were read
+    EntryList profile_files;          // filled by the preview, packed by the ZIP; owned by the window after
     OperationResult result;
 };
 

@@ -4,6 +4,8 @@
 #include "operations/listing.h"
 #include "operations/operation.h"
 #include "operations/window_seams.h"
+#include "profiles/profile_scan.h"
+#include "profiles/profile_zip.h"
 #include "settings/language.h"
 
 OperationSlot g_slot;
@@ -59,6 +61,13 @@ DWORD WINAPI operation_worker(void*) {
     case OP_CREATE:
         create_archive(g_slot.target_path, g_slot.sources, g_slot.source_count, g_slot.format, g_slot.compression_level,
                        g_slot.password, &g_slot.result);
+        break;
+    case OP_PROFILE_PREVIEW:
+        preview_profile_files(&g_slot.profile_copy, g_slot.zip_path, &g_slot.profile_files, &g_slot.result);
+        break;
+    case OP_PROFILE_ZIP:
+        create_profile_zip(g_slot.zip_path, g_slot.profile_copy.source_folder, &g_slot.profile_files,
+                           g_slot.compression_level, &g_slot.result);
         break;
     default:
         break;
