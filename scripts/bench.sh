@@ -24,14 +24,8 @@ bash "$here/build.sh" --target lumarek_bench --target contents_view_bench >/dev/
 source "$here/env.sh"
 bin="$LUMAREK_BUILD_DIR/bin"
 
-# bsdtar.exe: cached beside the engine by the set-up; take the one built with the prefix's engine.
-engine="$WINEPREFIX/drive_c/windows/system32/archiveint.dll"
-bsdtar=""
-for dir in "$LUMAREK_CACHE"/engine2-*/; do
-  if [ -f "$dir/bsdtar.exe" ] && cmp -s "$dir/archiveint.dll" "$engine"; then bsdtar="$dir/bsdtar.exe"; fi
-done
-[ -n "$bsdtar" ] || { echo "no bsdtar.exe built with this engine in $LUMAREK_CACHE (run scripts/setup.sh)"; exit 1; }
-cp "$bsdtar" "$bin/bsdtar.exe"
+source "$here/engine_bsdtar.sh"
+copy_engine_bsdtar "$bin"
 
 # 7za.exe from the npm registry, kept in the build folder.
 tools="$LUMAREK_BUILD_DIR/bench-tools"

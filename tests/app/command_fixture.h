@@ -23,6 +23,8 @@ protected:
     int rows();
     // Selects exactly these rows of the contents list.
     void select_rows(const std::vector<int>& rows);
+    // Saves a picture of the whole window, freshly painted, under the build folder's screenshots/.
+    void picture(const std::wstring& name);
 
     std::wstring folder_;
     HWND main_ = nullptr;

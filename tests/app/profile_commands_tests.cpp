@@ -33,6 +33,11 @@ protected:
         return {field(N_PROFILE_NAME), field(N_SOURCE_FOLDER), field(N_DESTINATION),
                 field(N_EXTENSIONS),   field(N_SKIP_FOLDERS),  field(N_PATTERN)};
     }
+    // Save profile: the status it leaves.
+    std::wstring save() {
+        press_and_answer(128);
+        return status();
+    }
     bool delete_enabled() { return IsWindowEnabled(nth_control(main_, N_DELETE_PROFILE)) != FALSE; }
     std::string narrow(const std::wstring& text) {
         char buffer[4 * PATH_CAPACITY];
@@ -49,8 +54,7 @@ TEST_F(ProfileCommands, SaveRenameInPlaceAndNamesTaken) {
     ASSERT_NE(nullptr, open_profiles());
     const std::string docs = narrow(source_);
     fill(L"Faktury");
-    press_and_answer(128);
-    EXPECT_EQ(L"Profile saved.", status());
+    EXPECT_EQ(L"Profile saved.", save());
     EXPECT_EQ((Rows{L"(New profile)", L"Faktury"}), profile_rows());
     EXPECT_EQ(1, selected_profile_row());
     EXPECT_TRUE(delete_enabled());
@@ -62,8 +66,7 @@ TEST_F(ProfileCommands, SaveRenameInPlaceAndNamesTaken) {
     EXPECT_EQ(NEW_PROFILE_FIELDS, fields());
     EXPECT_FALSE(delete_enabled());
     fill(L"FAKTURY");
-    press_and_answer(128);
-    EXPECT_EQ(L"That profile name already exists.", status()) << "in any letter case";
+    EXPECT_EQ(L"That profile name already exists.", save()) << "in any letter case";
     EXPECT_EQ(L"FAKTURY", field(N_PROFILE_NAME)) << "the fields stay as they are";
     fill(L"Zdjęcia", L"jpg");
     press_and_answer(128);
@@ -73,51 +76,41 @@ TEST_F(ProfileCommands, SaveRenameInPlaceAndNamesTaken) {
     // Saving a stored profile under a new name renames it in its place.
     select_profile_row(1);
     set_field(N_PROFILE_NAME, L"Rachunki");
-    press_and_answer(128);
-    EXPECT_EQ(L"Profile saved.", status());
+    EXPECT_EQ(L"Profile saved.", save());
     EXPECT_EQ((Rows{L"(New profile)", L"Rachunki", L"Zdjęcia"}), profile_rows());
     EXPECT_EQ(1, selected_profile_row());
     set_field(N_PROFILE_NAME, L"zdjęcia");
-    press_and_answer(128);
-    EXPECT_EQ(L"That profile name already exists.", status()) << "another profile's name";
+    EXPECT_EQ(L"That profile name already exists.", save()) << "another profile's name";
     set_field(N_PROFILE_NAME, L"RACHUNKI");
-    press_and_answer(128);
-    EXPECT_EQ(L"Profile saved.", status()) << "its own name in other letter case";
+    EXPECT_EQ(L"Profile saved.", save()) << "its own name in other letter case";
     EXPECT_EQ("RACHUNKI=" + docs + ",Zdjęcia=" + docs, file_profiles());
 
     // Blank names are refused, other names are stored as typed.
     select_profile_row(0);
     fill(L"   ");
-    press_and_answer(128);
-    EXPECT_EQ(L"Enter a profile name.", status());
+    EXPECT_EQ(L"Enter a profile name.", save());
     set_field(N_PROFILE_NAME, L" \t");
-    press_and_answer(128);
-    EXPECT_EQ(L"Enter a profile name.", status());
+    EXPECT_EQ(L"Enter a profile name.", save());
     set_field(N_PROFILE_NAME, L" a ");
     press_and_answer(128);
     EXPECT_EQ((Rows{L"(New profile)", L"RACHUNKI", L"Zdjęcia", L" a "}), profile_rows());
     // The folders are checked before the name.
     select_profile_row(0);
     set_rules(source_, L"", L"", folder_ + L"\\Missing", L"{folder}_{date}");
-    press_and_answer(128);
-    EXPECT_EQ(L"Choose existing source and destination folders.", status());
+    EXPECT_EQ(L"Choose existing source and destination folders.", save());
     set_rules(source_, L"", L"", destination_, L"{nope}");
-    press_and_answer(128);
-    EXPECT_EQ(L"Use a valid ZIP name. Available placeholders are {folder} and {date}.", status());
+    EXPECT_EQ(L"Use a valid ZIP name. Available placeholders are {folder} and {date}.", save());
     EXPECT_EQ(3u, g_profile_store.count);
 
     // Polish texts.
     ASSERT_NE(nullptr, open_profiles(true));
     EXPECT_EQ(L"(Nowy profil)", profile_rows()[0]);
     fill(L"zdjęcia");
-    press_and_answer(128);
-    EXPECT_EQ(L"Taka nazwa profilu już istnieje.", status());
+    EXPECT_EQ(L"Taka nazwa profilu już istnieje.", save());
     set_field(N_PROFILE_NAME, L"");
-    press_and_answer(128);
-    EXPECT_EQ(L"Wpisz nazwę profilu.", status());
+    EXPECT_EQ(L"Wpisz nazwę profilu.", save());
     set_field(N_PROFILE_NAME, L"Nowy");
-    press_and_answer(128);
-    EXPECT_EQ(L"Zapisano profil.", status());
+    EXPECT_EQ(L"Zapisano profil.", save());
 }
 
 TEST_F(ProfileCommands, DeleteAsksFirst) {

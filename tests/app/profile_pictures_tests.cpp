@@ -12,19 +12,7 @@
 #include "test_support.h"
 #include "window_fixture.h"
 
-namespace {
-
-class ProfilePictures : public ProfileViewTest {
-protected:
-    void picture(const std::wstring& name) {
-        RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        pump_messages(300);
-        std::wstring path = save_window_picture(main_, name.c_str());
-        EXPECT_GT(read_bytes(path).size(), 940u * 600u * 3u) << path;
-    }
-};
-
-}  // namespace
+typedef ProfileViewTest ProfilePictures;
 
 TEST_F(ProfilePictures, PreviewAndCreateZip) {
     source_ = folder_ + L"\\Faktury 2024";

@@ -107,6 +107,11 @@ TEST_F(ProfilePreview, SortedIgnoringCaseAcrossFoldersWithTheZipPathAndCount) {
     ASSERT_TRUE(put_files(source_, {L"Sub\\a.pdf", L"D.pdf", L"b.pdf", L"Sub\\skip.txt"}));
     ASSERT_NE(nullptr, open_profiles());
     EXPECT_EQ((Rows{L"b.pdf", L"D.pdf", L"Sub\\a.pdf"}), preview_with(L"pdf", L""));
+    // Beyond ASCII too: after folding, Ą (0x104) comes after Z, and "ą." before "Ą2".
+    ASSERT_TRUE(put_files(folder_ + L"\\More", {L"Ą2.pdf", L"z.pdf", L"ą.pdf", L"Sub\\ä.pdf", L"Sub\\B.pdf"}));
+    set_rules(folder_ + L"\\More", L"pdf", L"", destination_, L"{folder}_{date}");
+    EXPECT_EQ((Rows{L"Sub\\B.pdf", L"Sub\\ä.pdf", L"z.pdf", L"ą.pdf", L"Ą2.pdf"}), preview());
+    preview_with(L"pdf", L"");
     EXPECT_EQ(destination_ + L"\\Docs_" + today() + L".zip", target_line());
     EXPECT_EQ(L"Files to pack: 3", status());
     EXPECT_TRUE(create_zip_enabled());
@@ -165,6 +170,7 @@ TEST_F(ProfilePreview, AtMost131072Files) {
     EXPECT_EQ(L"f000001.pdf", rows.front());
     EXPECT_EQ(L"f131072.pdf", rows.back());
     EXPECT_EQ(L"Files to pack: 131072", status());
+    ASSERT_TRUE(host("rm -rf {}", {source_})) << "quicker by the host";
 }
 
 // Wine shows a host symbolic link to a folder as a folder with FILE_ATTRIBUTE_REPARSE_POINT, which is
@@ -202,6 +208,15 @@ TEST_F(ProfilePreview, TheZipBeingMadeIsNotScanned) {
     ASSERT_TRUE(preview_profile_files(&profile, zip_path.c_str(), &list, &result));
     ASSERT_EQ(1u, list.count);
     EXPECT_EQ(std::wstring(L"old.zip"), list.items[0].name);
+    entry_list_free(&list);
+    // In other letter case, and in a subfolder.
+    ASSERT_TRUE(put_files(source_, {L"Sub\\inner.zip", L"Sub\\kept.zip"}));
+    std::wstring upper = source_ + L"\\SUB\\INNER.ZIP";
+    ASSERT_TRUE(preview_profile_files(&profile, upper.c_str(), &list, &result));
+    ASSERT_EQ(3u, list.count);
+    EXPECT_EQ(std::wstring(L"Docs_") + today() + L".zip", list.items[0].name);
+    EXPECT_EQ(std::wstring(L"old.zip"), list.items[1].name);
+    EXPECT_EQ(std::wstring(L"Sub\\kept.zip"), list.items[2].name);
     entry_list_free(&list);
 }
 
