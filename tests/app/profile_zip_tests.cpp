@@ -18,6 +18,7 @@
 #include "profile_view_fixture.h"
 #include "settings/preferences.h"
 #include "test_support.h"
+#include "user_player.h"
 #include "window_fixture.h"
 
 namespace {
@@ -212,4 +213,35 @@ TEST_F(ProfileZip, TheLevelIsTheDefaultCompressionWhenCreateZipIsPressed) {
     }
     EXPECT_NE(sizes[0], sizes[1]);
     EXPECT_NE(sizes[1], sizes[2]);
+}
+
+TEST_F(ProfileZip, CancelKeepsTheReadyPreviewAndDropsAPartialOne) {
+    // Large enough that a cancel right after the start always finds the work running.
+    ASSERT_TRUE(
+        python("import os, sys\n"
+               "with open(os.path.join(sys.argv[1], 'big.pdf'), 'wb') as f: f.write(os.urandom(40 << 20))\n"
+               "os.mkdir(os.path.join(sys.argv[1], 'many'))\n"
+               "for i in range(4000): open(os.path.join(sys.argv[1], 'many', '%04d.pdf' % i), 'w').close()\n",
+               {source_}));
+    ASSERT_NE(nullptr, open_profiles());
+    set_rules(source_, L"pdf", L"", destination_, L"{folder}_{date}");
+
+    press(main_, 130);
+    press(main_, 115);
+    ASSERT_TRUE(wait_until_idle());
+    EXPECT_EQ(L"Operation canceled.", status());
+    EXPECT_FALSE(g_app.preview_ready);
+    EXPECT_EQ(0u, g_slot.profile_files.count) << "the partial list is freed";
+    EXPECT_FALSE(create_zip_enabled());
+
+    ASSERT_EQ(4004u, preview().size());
+    press(main_, 131);
+    press(main_, 115);
+    ASSERT_TRUE(wait_until_idle());
+    EXPECT_EQ(L"Operation canceled.", status());
+    EXPECT_TRUE(g_app.preview_ready) << "Create ZIP can be pressed again";
+    EXPECT_TRUE(create_zip_enabled());
+    EXPECT_EQ(4004u, g_slot.profile_files.count);
+    EXPECT_EQ(std::vector<std::wstring>{}, destination_files()) << "no ZIP, no temporary file";
+    ASSERT_TRUE(host("rm -rf {}", {source_}));
 }
