@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/app_state.h"
+#include "app/contents_view.h"
 #include "common/ui.h"
 
 static void place(ControlRole role, int x, int y, int width, int height) {
@@ -31,7 +32,7 @@ static void layout_contents(int W, int H) {
     place(CTL_TEST, 342, 150, 172, 34);
     place(CTL_ARCHIVE_LABEL, 26, 194, W - 52, 24);
     place(CTL_CONTENTS_LIST, 24, 224, W - 48, H - 297);
-    SendMessageW(control(CTL_CONTENTS_LIST), LVM_SETCOLUMNWIDTH, 0, W - 288);
+    fit_contents_columns();
 }
 
 static void layout_new_archive(int W, int H) {

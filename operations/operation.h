@@ -11,7 +11,9 @@
 
 const uint32_t PASSWORD_CAPACITY = 512;
 const uint32_t ERROR_TEXT_CAPACITY = 1000;
+// The least time between two percentages, and between two item counts past 15.
 const uint64_t PERCENT_POST_INTERVAL_MS = 50;
+const uint64_t ITEMS_POST_INTERVAL_MS = 50;
 
 // Each kind is also the command identifier of the button that starts it. Any other value runs no
 // body: the worker only reports completion.
@@ -42,6 +44,7 @@ struct OperationSlot {
     OperationKind kind;
     volatile LONG cancel_requested;
     uint32_t last_items_posted;
+    uint64_t last_items_time;
     int32_t last_percent_posted;
     uint64_t last_percent_time;
     wchar_t target_path[PATH_CAPACITY];
@@ -71,8 +74,9 @@ DWORD WINAPI operation_worker(void* unused);
 void operation_release_inputs();
 
 // The progress hooks of every operation, thinned so that a fast body cannot flood the window: item
-// counts 1 to 15 and then every 16th; percentages only when they change and at most one per
-// PERCENT_POST_INTERVAL_MS, except that the first value and a change away from -1 go at once.
+// counts 1 to 15, then a multiple of 16 only when ITEMS_POST_INTERVAL_MS have passed since the
+// last items message; percentages only when they change and at most one per interval, except that
+// the first value and a change away from -1 go at once.
 bool progress_items_hook(void* context, uint32_t count);
 void progress_percent_hook(void* context, uint64_t done, uint64_t total);
 

@@ -71,11 +71,12 @@ open(sys.argv[1], 'wb').write(out)
 }
 
 bool write_zip_with_engine(const std::wstring& path, const std::vector<EngineEntry>& entries,
-                           const std::string& utf8_password) {
+                           const std::string& utf8_password, bool stored) {
     struct archive* writer = g_engine.archive_write_new();
     if (writer == nullptr) return false;
     bool ok = g_engine.archive_write_set_format_zip(writer) == ARCHIVE_OK &&
-              g_engine.archive_write_set_options(writer, "zip:hdrcharset=UTF-8") == ARCHIVE_OK;
+              g_engine.archive_write_set_options(writer, "zip:hdrcharset=UTF-8") == ARCHIVE_OK &&
+              (!stored || g_engine.archive_write_set_options(writer, "zip:compression=store") == ARCHIVE_OK);
     if (ok && !utf8_password.empty())
         ok = g_engine.archive_write_set_options(writer, "zip:encryption=aes256") == ARCHIVE_OK &&
              g_engine.archive_write_set_passphrase(writer, utf8_password.c_str()) == ARCHIVE_OK;

@@ -23,8 +23,9 @@ struct EngineEntry {
 };
 
 // A ZIP written by the engine itself; with a password (UTF-8) its files are encrypted with AES-256.
+// Stored (not deflated) entries make a ZIP of very many entries quick to write.
 bool write_zip_with_engine(const std::wstring& path, const std::vector<EngineEntry>& entries,
-                           const std::string& utf8_password = "");
+                           const std::string& utf8_password = "", bool stored = false);
 
 // Reads the archive through the engine the way a listing does (every header, data skipped) and
 // returns the engine's text at the first failure, or "" when there is none.

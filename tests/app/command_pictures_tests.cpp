@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "app/app_state.h"
@@ -81,6 +83,41 @@ TEST_F(CommandPictures, ContentsSourcesPromptAndErrorBox) {
             press(main_, 103);
             ASSERT_TRUE(wait_until_idle());
             EXPECT_EQ(1u, user.seen().size());
+        }
+    }
+}
+
+TEST_F(CommandPictures, AMillionEntriesScrolledToTheMiddleAndTheEnd) {
+    // Every thousandth entry is a folder ahead of its files.
+    std::vector<EngineEntry> entries;
+    entries.reserve(1000000);
+    for (int i = 0; i < 1000000; ++i) {
+        std::wstring folder = L"folder" + std::to_wstring(i / 1000);
+        if (i % 1000 == 0)
+            entries.push_back({folder + L"/", "", true});
+        else
+            entries.push_back({folder + L"/file" + std::to_wstring(i) + L".txt", "", false});
+    }
+    std::wstring archive = folder_ + L"\\million.zip";
+    ASSERT_TRUE(write_zip_with_engine(archive, entries, "", true));
+    entries.clear();
+    entries.shrink_to_fit();
+
+    for (bool polish : {false, true}) {
+        std::wstring language = polish ? L"-pl" : L"-en";
+        ASSERT_NE(nullptr, open_window(polish));
+        open_path(archive);
+        ASSERT_EQ(1000000, rows());
+        HWND list = contents_list();
+        for (int row : {500000, 999999}) {
+            SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+            int top = (int)SendMessageW(list, LVM_GETTOPINDEX, 0, 0);
+            int shown = (int)SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0);
+            EXPECT_TRUE(row >= top && row < top + shown + 1) << row << " top " << top;
+            std::wstring folder = L"folder" + std::to_wstring(row / 1000);
+            EXPECT_EQ(row % 1000 == 0 ? folder + L"/" : folder + L"/file" + std::to_wstring(row) + L".txt",
+                      list_cell(list, row, 0));
+            picture((row == 999999 ? L"contents-million-end" : L"contents-million-middle") + language);
         }
     }
 }
