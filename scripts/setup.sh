@@ -2,6 +2,7 @@
 # Prepares a machine for building and testing: Debian packages, the archive engine cross-built
 # from Debian's libarchive, xz and bzip2 sources into one archiveint.dll, and the project's Wine
 # prefix inside the build folder. Every step is skipped when its result is already there.
+# --bench: also what the benchmark needs besides (npm, which fetches 7-Zip's 7za.exe).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
@@ -10,6 +11,13 @@ log() { printf '[setup] %s\n' "$*"; }
 PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake make dpkg-dev googletest
   wine wine64 fonts-wine fonts-liberation fonts-wqy-microhei xvfb xauth x11-utils imagemagick
   p7zip-full unzip zip libarchive-tools python3)
+for argument in "$@"; do
+  case "$argument" in
+    # Debian's npm, unless an npm is already there (Node.js packages of other origins bring their own).
+    --bench) command -v npm >/dev/null || PACKAGES+=(npm) ;;
+    *) log "unknown argument: $argument"; exit 2 ;;
+  esac
+done
 
 install_packages() {
   local missing=()
@@ -33,6 +41,19 @@ enable_source_packages() {
       $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null
     $sudo apt-get update -qq
   fi
+}
+
+# Runs one step of the engine build with its output appended to a log; when the step fails, the
+# end of that log is printed and the set-up stops (the work folder with the log is kept).
+run_step() { # log file, command...
+  local step_log="$1"
+  shift
+  "$@" >>"$step_log" 2>&1 || {
+    log "failed: $*"
+    tail -n 60 "$step_log"
+    log "the whole output: $step_log"
+    exit 1
+  }
 }
 
 source_version() { # package -> the Debian source version that apt-get source fetches (the newest)
@@ -69,19 +90,21 @@ build_engine() {
   local prefix="$work/deps"
   mkdir -p "$prefix/lib" "$prefix/include"
   local tc="$LUMAREK_ROOT/cmake/mingw-w64.cmake"
+  [ -f "$tc" ] || { log "the MinGW-w64 toolchain file $tc is missing (it belongs to the checkout)"; exit 1; }
 
   # liblzma, static
-  cmake -S "$xz_src" -B "$work/xz-build" -DCMAKE_TOOLCHAIN_FILE="$tc" -DCMAKE_BUILD_TYPE=Release \
-    -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
-  cmake --build "$work/xz-build" --target liblzma -j"$(nproc)" >/dev/null 2>&1
+  run_step "$work/xz.log" cmake -S "$xz_src" -B "$work/xz-build" -DCMAKE_TOOLCHAIN_FILE="$tc" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$prefix"
+  run_step "$work/xz.log" cmake --build "$work/xz-build" --target liblzma -j"$(nproc)"
   cp "$work/xz-build/liblzma.a" "$prefix/lib/"
   cp -r "$xz_src/src/liblzma/api/lzma" "$xz_src/src/liblzma/api/lzma.h" "$prefix/include/"
 
   # libbz2, static
-  (cd "$bz_src" && for f in blocksort huffman crctable randtable compress decompress bzlib; do
-      x86_64-w64-mingw32-gcc-posix -O2 -D_FILE_OFFSET_BITS=64 -c "$f.c" -o "$work/bz-$f.o" 2>/dev/null
-    done)
-  x86_64-w64-mingw32-ar rcs "$prefix/lib/libbz2.a" "$work"/bz-*.o
+  for f in blocksort huffman crctable randtable compress decompress bzlib; do
+    run_step "$work/bz.log" x86_64-w64-mingw32-gcc-posix -O2 -D_FILE_OFFSET_BITS=64 -c "$bz_src/$f.c" \
+      -o "$work/bz-$f.o"
+  done
+  run_step "$work/bz.log" x86_64-w64-mingw32-ar rcs "$prefix/lib/libbz2.a" "$work"/bz-*.o
   cp "$bz_src/bzlib.h" "$prefix/include/"
 
   # libarchive's CMake looks for "Bcrypt.h" and "Bcrypt"; MinGW ships them in lower case.
@@ -92,7 +115,7 @@ build_engine() {
     "$la_src/libarchive/CMakeLists.txt"
 
   local zlib_root=/usr/x86_64-w64-mingw32
-  cmake -S "$la_src" -B "$work/la-build" -DCMAKE_TOOLCHAIN_FILE="$tc" -DCMAKE_BUILD_TYPE=Release \
+  run_step "$work/la-configure.log" cmake -S "$la_src" -B "$work/la-build" -DCMAKE_TOOLCHAIN_FILE="$tc" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DWINDOWS_VERSION=WIN10 -DPOSIX_REGEX_LIB=NONE -DENABLE_CNG=ON \
     -DENABLE_OPENSSL=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF -DENABLE_LZ4=OFF -DENABLE_LZO=OFF \
     -DENABLE_ZSTD=OFF -DENABLE_LIBXML2=OFF -DENABLE_EXPAT=OFF -DENABLE_ICONV=OFF -DENABLE_ACL=OFF \
@@ -102,14 +125,12 @@ build_engine() {
     -DLIBLZMA_INCLUDE_DIR="$prefix/include" -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" \
     -DBZIP2_INCLUDE_DIR="$prefix/include" -DBZIP2_LIBRARIES="$prefix/lib/libbz2.a" \
     -DBZIP2_LIBRARY_RELEASE="$prefix/lib/libbz2.a" \
-    -DCMAKE_C_FLAGS="-DLZMA_API_STATIC" -DCMAKE_SHARED_LINKER_FLAGS="-static" -DCMAKE_EXE_LINKER_FLAGS="-static" >"$work/la-configure.log" 2>&1 ||
-    { cat "$work/la-configure.log"; exit 1; }
+    -DCMAKE_C_FLAGS="-DLZMA_API_STATIC" -DCMAKE_SHARED_LINKER_FLAGS="-static" -DCMAKE_EXE_LINKER_FLAGS="-static"
   if ! grep -q '^#define HAVE_BCRYPT_H 1' "$work/la-build/config.h"; then
     log "the engine was configured without CNG (no ZIP AES); see $work/la-configure.log"
     exit 1
   fi
-  cmake --build "$work/la-build" --target archive bsdtar -j"$(nproc)" >"$work/la-build.log" 2>&1 ||
-    { tail -n 40 "$work/la-build.log"; exit 1; }
+  run_step "$work/la-build.log" cmake --build "$work/la-build" --target archive bsdtar -j"$(nproc)"
   local dll exe
   dll=$(find "$work/la-build" -name 'archiveint.dll' | head -n1)
   exe=$(find "$work/la-build" -name 'bsdtar.exe' | head -n1)
