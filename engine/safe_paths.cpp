@@ -71,6 +71,18 @@ static bool is_separator(wchar_t unit) {
     return unit == L'/' || unit == L'\\';
 }
 
+// Makes every folder named by a separator of the path after the first `from` units, shallowest
+// first; on failure the detail is the folder that could not be made.
+static bool make_folders_on_the_way(wchar_t* path, uint32_t from, OperationResult* result) {
+    for (uint32_t i = from; path[i] != 0; ++i) {
+        if (path[i] != L'\\') continue;
+        path[i] = 0;
+        if (!ensure_directory(path)) return record_failure(result, RESULT_IO_ERROR, path);
+        path[i] = L'\\';
+    }
+    return true;
+}
+
 bool make_output_path(wchar_t* out, const wchar_t* root, const wchar_t* name, bool is_directory,
                       OperationResult* result) {
     if (is_separator(name[0])) return record_failure(result, RESULT_UNSAFE_PATH, name);
@@ -98,12 +110,14 @@ bool make_output_path(wchar_t* out, const wchar_t* root, const wchar_t* name, bo
             !text_append(out, PATH_CAPACITY, component))
             return record_failure(result, RESULT_UNSAFE_PATH, component);
         if (*next == 0) break;
-        if (!ensure_directory(out)) return record_failure(result, RESULT_IO_ERROR, out);
         if (!text_append(out, PATH_CAPACITY, L"\\")) return record_failure(result, RESULT_UNSAFE_PATH, nullptr);
     }
     // Only "." components: nothing names an entry below the root.
     if (components == 0 || text_length(out) <= prefix_length)
         return record_failure(result, RESULT_UNSAFE_PATH, nullptr);
+    // The folders on the way are made only once the whole name is known to be safe and to fit, so
+    // a refused name leaves no folder behind and is refused alike on every file system.
+    if (!make_folders_on_the_way(out, prefix_length, result)) return false;
     if (!is_directory) return true;
     if (!ensure_directory(out)) return record_failure(result, RESULT_IO_ERROR, out);
     return true;

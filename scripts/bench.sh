@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Benchmark: our list, test, extract and create operations (through the operation runner) side by
 # side with bsdtar.exe (the engine's own tool, built from the same libarchive source, so it loads
-# the very archiveint.dll of the prefix) and 7-Zip's 7za.exe (npm package 7zip-bin), all under the
-# same Wine. Arguments go to lumarek_bench.exe: --quick for small sets, --help for the rest.
+# the very archiveint.dll of the prefix) and 7-Zip's 7za.exe (npm package 7zip-bin, fetched with
+# npm, which the set-up installs when asked with --bench), all under the same Wine. Arguments go to lumarek_bench.exe: --quick for small sets, --help for the rest.
 # The data sets, archives and results stay in <build>/bench; a full run takes hours, so run it in
 # the background (nohup bash scripts/bench.sh > bench.out 2>&1 &).
 # --no-view skips the contents-view figures at the end, --view-only runs only those.
@@ -19,7 +19,7 @@ for argument in "$@"; do
 done
 set -- ${arguments[@]+"${arguments[@]}"}
 here="$(dirname "${BASH_SOURCE[0]}")"
-bash "$here/setup.sh"
+bash "$here/setup.sh" --bench
 bash "$here/build.sh" --target lumarek_bench --target contents_view_bench >/dev/null
 source "$here/env.sh"
 bin="$LUMAREK_BUILD_DIR/bin"

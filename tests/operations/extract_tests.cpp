@@ -195,8 +195,9 @@ TEST_F(Extraction, EngineArchivesMadeByOtherTools) {
                         "mkdir -p src/sub && printf hello > src/sub/h.txt && printf '' > src/zero && "
                         "head -c 200000 /dev/urandom > src/random.bin && "
                         "7z a -bd -t7z seven.7z ./src/* >/dev/null && (cd src && zip -qr ../zipped.zip .) && "
-                        "bsdtar -czf tgz.tar.gz -C src ."));
-    for (const char* name : {"seven.7z", "zipped.zip", "tgz.tar.gz"}) {
+                        "bsdtar -czf tgz.tar.gz -C src . && tar -cf - -C src . | xz -c >xz.tar.xz && "
+                        "tar -cf - -C src . | zstd -q -o zst.tar.zst"));
+    for (const char* name : {"seven.7z", "zipped.zip", "tgz.tar.gz", "xz.tar.xz", "zst.tar.zst"}) {
         std::wstring target = out_ + L"\\" + std::wstring(name, name + strlen(name)) + L".d";
         ASSERT_TRUE(extract(archive(name), target)) << name << " " << result_.code << " " << result_.detail;
         EXPECT_EQ("hello", file_text(target + L"\\sub\\h.txt")) << name;
