@@ -4,13 +4,6 @@
 #include "common/path.h"
 #include "setup_fixture.h"
 
-static std::string narrow(const std::wstring& text) {
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(bytes > 0 ? bytes - 1 : 0, ' ');
-    if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], bytes, nullptr, nullptr);
-    return result;
-}
-
 static RegistryValue text_value(const wchar_t* name, const std::wstring& text) {
     const unsigned char* bytes = (const unsigned char*)text.c_str();
     return {name, REG_SZ, std::vector<unsigned char>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t))};
@@ -32,22 +25,6 @@ static std::string query_line(const RegistryValue& value) {
         return "    " + narrow(value.name) + "    REG_DWORD    0x" + std::to_string(number);
     }
     return "    " + narrow(value.name) + "    REG_SZ    " + narrow((const wchar_t*)value.data.data());
-}
-
-static std::vector<std::string> query_key_lines(const std::wstring& key, int* exit_code) {
-    std::string output;
-    *exit_code = run_unix("wine reg query " + shell_quote("HKEY_CURRENT_USER\\" + narrow(key)), &output);
-    std::vector<std::string> lines;
-    size_t at = 0;
-    while (at < output.size()) {
-        size_t end = output.find('\n', at);
-        if (end == std::string::npos) end = output.size();
-        std::string line = output.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.compare(0, 4, "    ") == 0) lines.push_back(line);
-        at = end + 1;
-    }
-    return lines;
 }
 
 TEST_F(SetupTest, InstallationMakesTheFilesTheShortcutsAndTheInstalledAppsEntry) {
@@ -107,9 +84,8 @@ TEST_F(SetupTest, InstallationMakesTheFilesTheShortcutsAndTheInstalledAppsEntry)
         EXPECT_EQ(expected[i].type, values[i].type) << values[i].name;
         EXPECT_TRUE(expected[i].data == values[i].data) << values[i].name;
     }
-    int exit_code = -1;
-    std::vector<std::string> lines = query_key_lines(kUninstallKey, &exit_code);
-    EXPECT_EQ(0, exit_code);
+    std::vector<std::string> lines;
+    EXPECT_EQ(0, wine_reg_query(kUninstallKey, &lines));
     EXPECT_EQ(expected.size(), lines.size());
     for (const RegistryValue& value : expected)
         EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), query_line(value))) << query_line(value);

@@ -55,6 +55,7 @@ TEST_F(SetupTest, RemovalDeletesWhatInstallationMadeAndKeepsThePreferencesAndPro
     ASSERT_NO_FATAL_FAILURE(install_with_the_window(true));
     const wchar_t* const kept[] = {L"LumarekPreferences.dat", L"LumarekProfiles.dat", L"LumarekProfiles.lock"};
     for (const wchar_t* name : kept) ASSERT_TRUE(write_bytes(local_ + L"\\" + name, "kept", 4));
+    ASSERT_TRUE(write_bytes(install_folder() + L"\\notes.txt", "mine", 4)) << "a file the user put there";
 
     ChildProcess child = {};
     ProcessGuard guard = {&child};
@@ -63,9 +64,8 @@ TEST_F(SetupTest, RemovalDeletesWhatInstallationMadeAndKeepsThePreferencesAndPro
     ASSERT_NE(nullptr, window);
     ASSERT_NO_FATAL_FAILURE(remove_and_confirm(child, window, L"setup-removed"));
     expect_removed(program_path(), start_menu_shortcut(), desktop_shortcut());
-    EXPECT_NE(0, run_unix("wine reg query " + shell_quote("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\"
-                                                          "CurrentVersion\\Uninstall\\Lumarek")))
-        << "wine reg query finds no entry";
+    std::vector<std::string> lines;
+    EXPECT_NE(0, wine_reg_query(kUninstallKey, &lines)) << "wine reg query finds no entry";
     for (const wchar_t* name : kept) EXPECT_EQ("kept", file_text(local_ + L"\\" + name)) << name;
 
     // The clean-up: PowerShell from the system folder, hidden, with the exact command for this
@@ -78,10 +78,10 @@ TEST_F(SetupTest, RemovalDeletesWhatInstallationMadeAndKeepsThePreferencesAndPro
     EXPECT_EQ(std::to_wstring(SW_HIDE), records[0].show);
     EXPECT_EQ(local_, records[0].local_app_data);
 
-    // What the clean-up finds once the program has ended: only the maintenance copy, now free to delete.
-    EXPECT_EQ(std::vector<std::wstring>{L"Lumarek-Maintenance.exe"}, folder_names(install_folder()));
+    // What the clean-up finds: the maintenance copy, free to delete once the program has ended, and
+    // the user's own file, which keeps the folder.
+    EXPECT_EQ((std::vector<std::wstring>{L"Lumarek-Maintenance.exe", L"notes.txt"}), folder_names(install_folder()));
     EXPECT_TRUE(DeleteFileW(maintenance_path().c_str()));
-    EXPECT_TRUE(RemoveDirectoryW(install_folder().c_str()));
 }
 
 TEST_F(SetupTest, RemovalSucceedsWhenTheFolderOrTheEntryIsAlreadyGone) {

@@ -252,6 +252,28 @@ bool read_registry_key(const std::wstring& subkey, std::vector<RegistryValue>* v
     return true;
 }
 
+std::string narrow(const std::wstring& text) {
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(bytes > 0 ? bytes - 1 : 0, ' ');
+    if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], bytes, nullptr, nullptr);
+    return result;
+}
+
+int wine_reg_query(const std::wstring& subkey, std::vector<std::string>* value_lines) {
+    std::string output;
+    int exit_code = run_unix("wine reg query " + shell_quote("HKEY_CURRENT_USER\\" + narrow(subkey)), &output);
+    value_lines->clear();
+    for (size_t at = 0; at < output.size();) {
+        size_t end = output.find('\n', at);
+        if (end == std::string::npos) end = output.size();
+        std::string line = output.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.compare(0, 4, "    ") == 0) value_lines->push_back(line);
+        at = end + 1;
+    }
+    return exit_code;
+}
+
 unsigned long long file_index(const std::wstring& path) {
     HANDLE file =
         CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -97,6 +97,9 @@ bool read_shortcut(const std::wstring& link, std::wstring* target, std::wstring*
 // the key is missing.
 bool read_registry_key(const std::wstring& subkey, std::vector<RegistryValue>* values);
 extern const wchar_t kUninstallKey[];
+// "wine reg query" of a key under HKEY_CURRENT_USER: its exit code and the lines of its values.
+int wine_reg_query(const std::wstring& subkey, std::vector<std::string>* value_lines);
+std::string narrow(const std::wstring& text);  // UTF-8
 
 // The file's volume serial number and file index, to tell a replaced file from one written over.
 unsigned long long file_index(const std::wstring& path);
