@@ -57,14 +57,8 @@ bool is_safe_file_name(const wchar_t* name) {
     return text_length(name) <= MAX_FILE_NAME_LENGTH && is_safe_name_component(name);
 }
 
-static bool is_plain_directory(const wchar_t* path) {
-    DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY;
-}
-
 bool ensure_directory(const wchar_t* path) {
-    return CreateDirectoryW(path, nullptr) || is_plain_directory(path);
+    return CreateDirectoryW(path, nullptr) || path_is_plain_directory(path);
 }
 
 static bool is_separator(wchar_t unit) {
