@@ -11,6 +11,7 @@
 #include "app/status_line.h"
 #include "archive_fixtures.h"
 #include "command_fixture.h"
+#include "control_numbers.h"
 #include "test_support.h"
 #include "user_player.h"
 #include "window_archives.h"
@@ -83,4 +84,32 @@ TEST_F(CommandPictures, ContentsSourcesPromptAndErrorBox) {
             EXPECT_EQ(1u, user.seen().size());
         }
     }
+}
+
+// Every view right after the language was switched in the settings view and saved: to Polish from
+// an English interface, then back to English.
+TEST_F(CommandPictures, EveryViewAfterALanguageSwitch) {
+    std::wstring archive = folder_ + L"\\Projekt.zip";
+    ASSERT_TRUE(make_zip(archive, {{"plan/", "", false},
+                                   {"plan/harmonogram.txt", std::string(4211, 'h'), false},
+                                   {"umowa.pdf", std::string(90412, 'u'), true}}));
+    ASSERT_NE(nullptr, open_window(false));
+    open_path(archive);
+    ASSERT_EQ(3, rows());
+    press(main_, 105);
+    add_source((folder_ + L"\\Zdjęcia z wakacji").c_str());
+    update_count_status();
+    for (bool polish : {true, false}) {
+        press(main_, 100);
+        press(main_, 104);
+        SendMessageW(nth_control(main_, N_LANGUAGE_LIST), CB_SETCURSEL, polish ? 0 : 1, 0);
+        press(main_, 114);
+        ASSERT_EQ(polish ? L"Zapisano ustawienia." : L"Settings saved.", status());
+        picture(std::wstring(L"switched-") + (polish ? L"pl" : L"en") + L"-saved");
+        for (const ViewButton& view : VIEW_BUTTONS) {
+            press(main_, view.button);
+            picture(std::wstring(L"switched-") + (polish ? L"pl-" : L"en-") + view.name);
+        }
+    }
+    DeleteFileW(preferences_file().c_str());
 }
