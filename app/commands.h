@@ -43,9 +43,7 @@ bool archive_name_with_extension(wchar_t* name, uint32_t capacity, uint32_t form
 void command_create_archive();
 void command_copy_support_details();
 
-// Handlers of the settings, profiles and queue views (see commands_pending.cpp).
-void save_settings();
-void command_browse_default_folder();
+// Handlers of the profiles and queue views (see commands_pending.cpp).
 void command_browse_source_folder();
 void command_browse_destination_folder();
 void save_or_delete_profile(bool delete_profile);

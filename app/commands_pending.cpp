@@ -1,9 +1,7 @@
-// Command handlers whose work comes with the settings, profiles and queue changes. Until then each
+// Command handlers whose work comes with the profiles and queue changes. Until then each
 // does nothing.
 #include "app/commands.h"
 
-void save_settings() {}
-void command_browse_default_folder() {}
 void command_browse_source_folder() {}
 void command_browse_destination_folder() {}
 void save_or_delete_profile(bool) {}

@@ -9,9 +9,9 @@
 #include "app/contents_view.h"
 #include "app/profile_view.h"
 #include "app/queue_view.h"
-#include "app/settings_view.h"
 #include "common/ui.h"
 #include "settings/language.h"
+#include "settings/settings_view.h"
 
 struct Caption {
     ControlRole role;

@@ -82,6 +82,14 @@ std::vector<unsigned char> read_bytes(const std::wstring& path) {
     return bytes;
 }
 
+std::wstring overlong_folder_text(const std::wstring& folder) {
+    std::wstring text = folder + L"\\";
+    // A doubled separator counts as one; it makes the number of units left even.
+    if ((4095 - text.size()) % 2 == 1) text += L"\\";
+    while (text.size() < 4095) text += L".\\";
+    return text + L"x";
+}
+
 bool start_process(const std::wstring& command_line, const std::vector<std::wstring>& extra_environment,
                    ChildProcess* child) {
     std::wstring environment;

@@ -23,6 +23,11 @@ std::string file_text(const std::wstring& path);
 // Every file and folder below the folder, relative, sorted; the separator also ends folder names.
 std::vector<std::wstring> folder_tree(const std::wstring& folder, wchar_t separator = L'/');
 
+// A folder text of 4,096 units (one more than a path can hold) whose first 4,095 units name the
+// existing folder through "." steps, while the whole text names a folder inside it that does not
+// exist: a text that must be refused, since cutting it would name another folder.
+std::wstring overlong_folder_text(const std::wstring& folder);
+
 // A started child process; the handles are closed by close_process.
 struct ChildProcess {
     HANDLE process;

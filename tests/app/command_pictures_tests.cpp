@@ -10,9 +10,12 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/queue_view.h"
 #include "app/status_line.h"
 #include "archive_fixtures.h"
 #include "command_fixture.h"
+#include "control_numbers.h"
+#include "operations/extraction_queue.h"
 #include "test_support.h"
 #include "user_player.h"
 #include "window_archives.h"
@@ -120,4 +123,44 @@ TEST_F(CommandPictures, AMillionEntriesScrolledToTheMiddleAndTheEnd) {
             picture((row == 999999 ? L"contents-million-end" : L"contents-million-middle") + language);
         }
     }
+}
+
+// Every view right after the language was switched in the settings view and saved: to Polish from
+// an English interface, then back to English.
+TEST_F(CommandPictures, EveryViewAfterALanguageSwitch) {
+    std::wstring archive = folder_ + L"\\Projekt.zip";
+    ASSERT_TRUE(make_zip(archive, {{"plan/", "", false},
+                                   {"plan/harmonogram.txt", std::string(4211, 'h'), false},
+                                   {"umowa.pdf", std::string(90412, 'u'), true}}));
+    ASSERT_NE(nullptr, open_window(false));
+    open_path(archive);
+    ASSERT_EQ(3, rows());
+    press(main_, 105);
+    add_source((folder_ + L"\\Zdjęcia z wakacji").c_str());
+    update_count_status();
+    ASSERT_TRUE(queue_add(archive.c_str()));
+    queue_refresh_list();
+    HWND folder_field = nth_control(main_, N_DEFAULT_FOLDER);
+    for (bool polish : {true, false}) {
+        const std::wstring language = polish ? L"pl" : L"en";
+        press(main_, 100);
+        press(main_, 104);
+        SendMessageW(nth_control(main_, N_LANGUAGE_LIST), CB_SETCURSEL, polish ? 0 : 1, 0);
+        // A folder that does not exist is refused first.
+        SetWindowTextW(folder_field, (folder_ + L"\\Rozpakowane").c_str());
+        {
+            UserPlayer user({pictures_then(L"settings-folder-refused-" + language, press_button(IDOK))});
+            press(main_, 114);
+            EXPECT_EQ(1u, user.seen().size());
+        }
+        SetWindowTextW(folder_field, folder_.c_str());
+        press(main_, 114);
+        ASSERT_EQ(polish ? L"Zapisano ustawienia." : L"Settings saved.", status());
+        picture(L"switched-" + language + L"-saved");
+        for (const ViewButton& view : VIEW_BUTTONS) {
+            press(main_, view.button);
+            picture(L"switched-" + language + L"-" + view.name);
+        }
+    }
+    DeleteFileW(preferences_file().c_str());
 }
