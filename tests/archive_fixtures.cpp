@@ -23,10 +23,14 @@ bool host(const std::string& command, const std::vector<std::wstring>& paths, st
     return code == 0;
 }
 
-bool python(const std::string& script, const std::vector<std::wstring>& paths) {
+bool host_in(const std::wstring& folder, const std::string& command, std::string* output) {
+    return host("cd {} && " + command, {folder}, output);
+}
+
+bool python(const std::string& script, const std::vector<std::wstring>& paths, std::string* output) {
     std::string command = "python3 -c " + shell_quote(script);
     for (size_t i = 0; i < paths.size(); ++i) command += " {}";
-    return host(command, paths);
+    return host(command, paths, output);
 }
 
 static std::string hex(const std::string& bytes) {

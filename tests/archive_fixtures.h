@@ -10,8 +10,11 @@
 // goes to *output when given.
 bool host(const std::string& command, const std::vector<std::wstring>& paths, std::string* output = nullptr);
 
+// The same inside a folder: "cd" into its host path first.
+bool host_in(const std::wstring& folder, const std::string& command, std::string* output = nullptr);
+
 // Runs a python3 script with the paths (in their host form) as its arguments.
-bool python(const std::string& script, const std::vector<std::wstring>& paths);
+bool python(const std::string& script, const std::vector<std::wstring>& paths, std::string* output = nullptr);
 
 // A RAR5 archive of stored 4-byte files with exactly these name bytes (valid UTF-8 or not).
 bool make_rar5(const std::wstring& path, const std::vector<std::string>& raw_names);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "archive_fixtures.h"
 #include "common/memory.h"
 #include "common/text.h"
 #include "engine/engine_api.h"
@@ -22,8 +23,7 @@ protected:
         ASSERT_TRUE(engine_bind());
         recorder_reset();
         folder_ = make_scratch_folder(L"bodies");
-        ASSERT_EQ(0, run_unix("cd " + shell_quote(unix_path(folder_)) +
-                              " && mkdir -p src/d && printf one > src/d/one.txt && printf two > src/two.txt"));
+        ASSERT_TRUE(host_in(folder_, "mkdir -p src/d && printf one > src/d/one.txt && printf two > src/two.txt"));
     }
     void TearDown() override {
         entry_list_free(&entries_);
