@@ -147,3 +147,35 @@ TEST(Startup, OpensTheArchiveNamedOnTheCommandLine) {
     remove_folder_tree(data);
     remove_folder_tree(folder);
 }
+
+TEST(Startup, ExtractsHereTheArchivesNamedRelativeToItsFolder) {
+    std::wstring data = make_scratch_folder(L"startup-data");
+    std::wstring folder = make_scratch_folder(L"startup-here");
+    ASSERT_EQ(0, run_unix("cd " + shell_quote(unix_path(folder)) +
+                          " && mkdir In Other && printf 1 >a.txt && zip -q In/a.zip a.txt && 7z a -bd In/b.7z a.txt "
+                          ">/dev/null && cp In/a.zip Other/c.zip"));
+    // The shell's "Extract here" names the archives; here they are relative to the started program's folder.
+    wchar_t previous[MAX_PATH];
+    ASSERT_TRUE(GetCurrentDirectoryW(MAX_PATH, previous));
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+    ChildProcess child = {};
+    ProcessGuard guard = {&child};
+    bool started =
+        start_process(L"\"" + program_folder() + L"\\Lumarek.exe\" --extract-here In\\a.zip In\\b.7z Other\\c.zip",
+                      own_local_data(data), &child);
+    SetCurrentDirectoryW(previous);
+    ASSERT_TRUE(started);
+    HWND main = wait_for_window(child.id, L"LumarekMain", 30000);
+    ASSERT_NE(nullptr, main);
+    bool polish = (GetUserDefaultUILanguage() & 0x3FF) == 0x15;
+    std::wstring summary = polish ? L"Rozpakowano: 3   Błędy: 0   Czeka: 0" : L"Extracted: 3   Errors: 0   Waiting: 0";
+    for (int i = 0; i < 1200 && status_line(main) != summary; ++i) Sleep(50);
+    EXPECT_EQ(summary, status_line(main));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt"}), folder_tree(folder + L"\\In\\a"));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt"}), folder_tree(folder + L"\\In\\b"));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt"}), folder_tree(folder + L"\\Other\\c"));
+    EXPECT_TRUE(top_level_windows(child.id, L"#32770").empty());
+    EXPECT_EQ(0u, close_and_wait(&child, main));
+    remove_folder_tree(data);
+    remove_folder_tree(folder);
+}

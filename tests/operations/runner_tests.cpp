@@ -168,6 +168,7 @@ TEST_F(Runner, AnOperationEndingBeforeItsStartIsHandledGivesOneCompletion) {
         EXPECT_EQ(expected, g_recorder.events) << c.label;
         EXPECT_EQ(1, g_recorder.done_count) << c.label;
         EXPECT_EQ(c.kind, g_slot.kind) << c.label;
+        EXPECT_NE(RESULT_OK, g_slot.result.code) << c.label << ": nothing done is no success";
     }
 }
 
