@@ -35,7 +35,8 @@ FilesChoice choose_files_to_open(wchar_t* buffer, uint32_t capacity, const wchar
     return CommDlgExtendedError() == FNERR_BUFFERTOOSMALL ? FILES_TOO_MANY : FILES_CANCELED;
 }
 
-uint32_t multiple_files_capacity(uint32_t names) {
+// Units that a folder and this many names of the longest kind take in an open dialog's buffer.
+static uint32_t multiple_files_capacity(uint32_t names) {
     return PATH_CAPACITY + names * (MAX_FILE_NAME_LENGTH + 1) + 1;
 }
 

@@ -15,9 +15,6 @@ enum FilesChoice {
 // the chosen names, each ended by a zero unit and the list by an empty name.
 FilesChoice choose_files_to_open(wchar_t* buffer, uint32_t capacity, const wchar_t* filter, bool several);
 
-// Units that a folder and this many names of the longest kind take in an open dialog's buffer.
-uint32_t multiple_files_capacity(uint32_t names);
-
 // The open dialog with several files allowed, with room for at most `limit` names of any length:
 // visit gets each chosen path as for_each_chosen_file hands it over. FILES_TOO_MANY means that
 // more than `limit` files were chosen and none was handed over.

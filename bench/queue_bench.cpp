@@ -224,14 +224,14 @@ double run_body_alone(const Setup& setup, std::string* problem) {
     return seconds;
 }
 
-// The fixed cost of one bsdtar process: started, prints its version, ends.
+// The fixed cost of one bsdtar process: started, prints its version, ends (median of the runs).
 double run_bsdtar_idle(const Setup& setup, uint32_t times) {
     std::wstring line = quote(setup.bin + L"\\bsdtar.exe") + L" --version";
     std::wstring printed = setup.work + L"\\queue-version.txt";
-    Stopwatch watch;
-    for (uint32_t i = 0; i < times; ++i) run_measured({line}, printed, setup.log);
+    std::vector<double> seconds;
+    for (uint32_t i = 0; i < times; ++i) seconds.push_back(run_measured({line}, printed, setup.log).seconds);
     DeleteFileW(printed.c_str());
-    return watch.seconds() / times;
+    return median(seconds);
 }
 
 bool parse(int argc, wchar_t** argv, Setup* setup) {
@@ -297,7 +297,7 @@ int wmain(int argc, wchar_t** argv) {
     g_preferences.open_folder_after_extract = 0;
 
     printf("## Extraction queue: %u archives\n\n", setup.count);
-    printf("Machine: %s; load average at the start %s.\n\n", setup.machine.c_str(), load_average().c_str());
+    printf("Machine: %s.\n\n", setup.machine.c_str());
     printf("%u archives, ZIP, 7z and TAR.GZ in turn, written by the engine: %llu files (2 to 5 each), %.1f MB.\n",
            setup.count, (unsigned long long)setup.totals.files, (double)setup.totals.bytes / 1e6);
     printf(
@@ -362,7 +362,7 @@ int wmain(int argc, wchar_t** argv) {
     printf("- the window: worker thread, progress and queue messages, list cells and status line: %.2f s (%.2f ms)\n",
            o - b, 1000 * (o - b) / setup.count);
     printf(
-        "bsdtar: one process started and ended (\"bsdtar --version\", mean of 20) takes %.1f ms, %.2f s for %u "
+        "bsdtar: one process started and ended (\"bsdtar --version\", median of 20) takes %.1f ms, %.2f s for %u "
         "archives: %s of its %.2f s.\n",
         1000 * idle, idle * setup.count, setup.count, figure("%.0f%%", 100 * idle * setup.count / t).c_str(), t);
     printf("load average at the end %s\n", load_average().c_str());

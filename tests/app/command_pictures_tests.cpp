@@ -95,7 +95,7 @@ TEST_F(CommandPictures, TheQueueDuringAndAfterARun) {
     std::wstring in = folder_ + L"\\Pobrane";
     ASSERT_TRUE(CreateDirectoryW(in.c_str(), nullptr));
     std::wstring many = in + L"\\Archiwum skanów.tar";
-    ASSERT_TRUE(make_many_files_tar(many, 3000));
+    ASSERT_TRUE(make_tar_of_small_files(many, 3000, "many/"));
     std::wstring locked = in + L"\\Faktury.zip";
     ASSERT_TRUE(make_streamed_encrypted_zip(locked, "secret"));
     std::wstring broken = in + L"\\uszkodzone.zip";

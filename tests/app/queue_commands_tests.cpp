@@ -30,8 +30,6 @@
 
 namespace {
 
-const wchar_t kBrowserTitle[] = L"Choose a parent folder. Each archive will be extracted to its own folder.";
-
 class Queue : public CommandTest {
 protected:
     void SetUp() override {
@@ -125,17 +123,8 @@ TEST_F(Queue, AddArchivesQueuesTheChosenFilesOnce) {
 
 TEST_F(Queue, ALongSelectionIsQueuedWhole) {
     // More names than 32,768 units hold: the dialog's answer still fits, and every archive is queued.
-    const int count = 1500;
-    ASSERT_TRUE(host("cd {} && for i in $(seq 1000 " + std::to_string(999 + count) +
-                         "); do : > archive-with-a-longer-name-$i.zip; done",
-                     {in_}));
-    std::vector<std::wstring> names;
-    size_t units = in_.size() + 1;
-    for (int i = 1000; i < 1000 + count; ++i) {
-        names.push_back(L"archive-with-a-longer-name-" + std::to_wstring(i) + L".zip");
-        units += names.back().size() + 1;
-    }
-    ASSERT_GT(units, 32768u);
+    std::vector<std::wstring> names = files_with_long_names(in_, L".zip");
+    const int count = (int)names.size();
     ASSERT_NE(nullptr, open_window());
     press(main_, 132);
     {
@@ -146,7 +135,7 @@ TEST_F(Queue, ALongSelectionIsQueuedWhole) {
     ASSERT_EQ((uint32_t)count, g_queue.count);
     EXPECT_EQ(in_ + L"\\" + names.back(), std::wstring(g_queue.items[count - 1].path));
     EXPECT_EQ(count, (int)paths().size());
-    EXPECT_EQ(L"Extracted: 0   Errors: 0   Waiting: 1500", status());
+    EXPECT_EQ(L"Extracted: 0   Errors: 0   Waiting: " + std::to_wstring(count), status());
 
     // A selection longer than the buffer is told apart from Cancel, and nothing is written past it.
     // (Wine's dialog checks the room for one file only, so one file shows it here.)
@@ -176,9 +165,7 @@ TEST_F(Queue, EachArchiveIntoANewFolderOfItsOwnAndTheRunGoesOnAfterFailures) {
 
     std::vector<SeenWindow> seen = run({choose_folder(out_)});
     ASSERT_EQ(1u, seen.size()) << "the folder browser, since there is no default folder";
-    bool titled = false;
-    for (const std::wstring& line : seen[0].statics) titled = titled || line == kBrowserTitle;
-    EXPECT_TRUE(titled);
+    EXPECT_TRUE(shows_static(seen[0], kExtractParentTitle));
     EXPECT_EQ((std::vector<std::wstring>{L"Extracted", L"Extracted", L"Password required", L"Extracted",
                                          L"Archive error", L"Extracted"}),
               statuses());
@@ -240,7 +227,7 @@ TEST_F(Queue, EachArchiveIntoANewFolderOfItsOwnAndTheRunGoesOnAfterFailures) {
 TEST_F(Queue, CancelDuringTheSecondOfThreeArchives) {
     std::wstring first = archive(L"first.zip");
     std::wstring many = in_ + L"\\many.tar";
-    ASSERT_TRUE(make_many_files_tar(many, 2000));
+    ASSERT_TRUE(make_tar_of_small_files(many, 2000, "many/"));
     std::wstring third = archive(L"third.7z");
     ASSERT_NE(nullptr, open_window());
     queue({first, many, third});

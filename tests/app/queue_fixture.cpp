@@ -20,8 +20,9 @@ bool make_small_archive(const std::wstring& path) {
     else
         pack = "7z a -bd -y -t7z out inside.txt sub >/dev/null";
     // Made in a folder of its own beside the archive, then moved onto its name.
-    std::wstring work = path + L".making";
-    std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    size_t slash = path.find_last_of(L'\\');
+    std::wstring work = path.substr(0, slash) + L"\\making";
+    std::wstring name = path.substr(slash + 1);
     char text[1024] = {};
     int length = WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, text, sizeof(text), nullptr, nullptr) - 1;
     return CreateDirectoryW(work.c_str(), nullptr) && CreateDirectoryW((work + L"\\sub").c_str(), nullptr) &&
@@ -32,18 +33,6 @@ bool make_small_archive(const std::wstring& path) {
 
 std::vector<std::wstring> small_archive_tree() {
     return {L"inside.txt", L"sub/", L"sub/deeper.txt"};
-}
-
-bool make_many_files_tar(const std::wstring& path, int count) {
-    return python("n = " + std::to_string(count) + R"PY(
-import io, sys, tarfile
-with tarfile.open(sys.argv[1], 'w') as t:
-    for i in range(n):
-        info = tarfile.TarInfo('many/%d.txt' % i)
-        info.size = 3
-        t.addfile(info, io.BytesIO(b'abc'))
-)PY",
-                  {path});
 }
 
 std::vector<std::wstring> queue_column(HWND main, int column) {

@@ -14,9 +14,6 @@ bool make_small_archive(const std::wstring& path);
 // What make_small_archive puts inside an archive of that name, as folder_tree lists it.
 std::vector<std::wstring> small_archive_tree();
 
-// A tar of `count` small files: long enough to extract that a cancel finds it running.
-bool make_many_files_tar(const std::wstring& path, int count);
-
 // Column 0 (the archives) or 1 (their results) of every row of the queue list.
 std::vector<std::wstring> queue_column(HWND main, int column);
 
