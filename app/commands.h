@@ -43,14 +43,20 @@ bool archive_name_with_extension(wchar_t* name, uint32_t capacity, uint32_t form
 void command_create_archive();
 void command_copy_support_details();
 
-// Handlers of the profiles and queue views (see commands_pending.cpp).
+// Handlers of the profiles view (see commands_pending.cpp).
 void command_browse_source_folder();
 void command_browse_destination_folder();
 void save_or_delete_profile(bool delete_profile);
 void command_preview_files();
 void command_create_zip();
+
+// The Extract queue view.
 void command_add_archives();
 void command_remove_queued();
 void command_run_queue();
 void command_open_preview();
 void command_open_output_folder();
+
+// Starts the queue run with every input in the slot: the queue, its output folder, and whether
+// each archive is extracted beside itself instead.
+void start_queue_run(bool beside_archives);

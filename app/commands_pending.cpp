@@ -1,4 +1,4 @@
-// Command handlers whose work comes with the profiles and queue changes. Until then each
+// Command handlers whose work comes with the profiles changes. Until then each
 // does nothing.
 #include "app/commands.h"
 
@@ -7,8 +7,3 @@ void command_browse_destination_folder() {}
 void save_or_delete_profile(bool) {}
 void command_preview_files() {}
 void command_create_zip() {}
-void command_add_archives() {}
-void command_remove_queued() {}
-void command_run_queue() {}
-void command_open_preview() {}
-void command_open_output_folder() {}

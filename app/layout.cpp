@@ -96,10 +96,12 @@ static void layout_profiles(int W, int H) {
 }
 
 static void layout_queue(int W, int H) {
-    place(CTL_ADD_ARCHIVES, 24, 150, 140, 34);
-    place(CTL_REMOVE_QUEUED, 172, 150, 143, 34);
-    place(CTL_OPEN_PREVIEW, 323, 150, 139, 34);
-    place(CTL_EXTRACT_QUEUE, W - 206, 150, 182, 34);
+    // Wide enough for the longest caption of each, "Dodaj spakowane pliki…" above all, and still
+    // apart at the smallest window.
+    place(CTL_ADD_ARCHIVES, 24, 150, 188, 34);
+    place(CTL_REMOVE_QUEUED, 220, 150, 138, 34);
+    place(CTL_OPEN_PREVIEW, 366, 150, 122, 34);
+    place(CTL_EXTRACT_QUEUE, W - 174, 150, 150, 34);
     place(CTL_QUEUE_LIST, 24, 198, W - 48, H - 306);
     SendMessageW(control(CTL_QUEUE_LIST), LVM_SETCOLUMNWIDTH, 0, W - 298);
     place(CTL_OPEN_OUTPUT, 24, H - 99, 210, 31);

@@ -67,7 +67,7 @@ static const Caption CAPTIONS[] = {
     {CTL_DELETE_PROFILE, L"Delete profile", L"Usuń profil"},
     {CTL_PREVIEW_FILES, L"Preview files", L"Pokaż pliki"},
     {CTL_CREATE_ZIP, L"Create ZIP", L"Utwórz ZIP"},
-    {CTL_ADD_ARCHIVES, L"Add archives…", L"Dodaj lumarek…"},
+    {CTL_ADD_ARCHIVES, L"Add archives…", L"Dodaj spakowane pliki…"},
     {CTL_REMOVE_QUEUED, L"Remove selected", L"Usuń zaznaczone"},
     {CTL_EXTRACT_QUEUE, L"Extract queue…", L"Rozpakuj kolejkę…"},
     {CTL_OPEN_PREVIEW, L"Open preview", L"Otwórz podgląd"},

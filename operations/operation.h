@@ -8,6 +8,7 @@
 #include "common/operation_result.h"
 #include "common/text.h"
 #include "operations/entry_list.h"
+#include "operations/extraction_queue.h"
 
 const uint32_t PASSWORD_CAPACITY = 512;
 const uint32_t ERROR_TEXT_CAPACITY = 1000;
@@ -16,7 +17,7 @@ const uint64_t PERCENT_POST_INTERVAL_MS = 50;
 const uint64_t ITEMS_POST_INTERVAL_MS = 50;
 
 // Each kind is also the command identifier of the button that starts it. Any other value runs no
-// body: the worker only reports completion.
+// body: the worker only reports completion, and never as a success.
 enum OperationKind : int32_t {
     OP_OPEN_ARCHIVE = 101,
     OP_EXTRACT = 102,
@@ -57,6 +58,9 @@ struct OperationSlot {
     int32_t compression_level;
     uint8_t* selection;  // one byte per entry of the listing, or none
     EntryList pending_listing;
+    const ExtractionQueue* queue;        // the queue to run: its items, in order
+    const wchar_t* queue_output_folder;  // where each archive's new folder is made
+    bool extract_beside_archives;        // instead, each archive's own folder
     OperationResult result;
 };
 
@@ -79,6 +83,10 @@ void operation_release_inputs();
 // the first value and a change away from -1 go at once.
 bool progress_items_hook(void* context, uint32_t count);
 void progress_percent_hook(void* context, uint64_t done, uint64_t total);
+
+// Forgets what the hooks posted, so that the next values are posted as the first ones: at every
+// start, and for each archive of a queue run.
+void progress_restart();
 
 // Shows the message of the slot result's code (with its detail after a blank line) in an error
 // box owned by the main window; the status line gets the message alone.

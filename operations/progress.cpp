@@ -28,3 +28,8 @@ void progress_percent_hook(void*, uint64_t done, uint64_t total) {
     g_slot.last_percent_time = now;
     PostMessageW(operation_window(), WM_APP_PROGRESS_PERCENT, (WPARAM)(INT_PTR)percent, 0);
 }
+
+void progress_restart() {
+    g_slot.last_items_posted = 0;
+    g_slot.last_percent_posted = -2;
+}

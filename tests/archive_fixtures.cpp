@@ -33,6 +33,18 @@ bool python(const std::string& script, const std::vector<std::wstring>& paths, s
     return host(command, paths, output);
 }
 
+bool make_tar_of_small_files(const std::wstring& path, int count, const std::string& prefix) {
+    return python("n = " + std::to_string(count) + "\nprefix = " + shell_quote(prefix) + R"PY(
+import io, sys, tarfile
+with tarfile.open(sys.argv[1], 'w') as t:
+    for i in range(n):
+        info = tarfile.TarInfo('%s%d.txt' % (prefix, i))
+        info.size = 3
+        t.addfile(info, io.BytesIO(b'abc'))
+)PY",
+                  {path});
+}
+
 static std::string hex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
     std::string text;

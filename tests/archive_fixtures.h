@@ -16,6 +16,10 @@ bool host_in(const std::wstring& folder, const std::string& command, std::string
 // Runs a python3 script with the paths (in their host form) as its arguments.
 bool python(const std::string& script, const std::vector<std::wstring>& paths, std::string* output = nullptr);
 
+// A tar of `count` files of 3 bytes each, named prefix + "0.txt", prefix + "1.txt", ... (the prefix
+// may name a folder, as "many/").
+bool make_tar_of_small_files(const std::wstring& path, int count, const std::string& prefix = "");
+
 // A RAR5 archive of stored 4-byte files with exactly these name bytes (valid UTF-8 or not).
 bool make_rar5(const std::wstring& path, const std::vector<std::string>& raw_names);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "archive_fixtures.h"
 #include "control_numbers.h"
 #include "operations/extraction_queue.h"
 #include "test_support.h"
@@ -59,4 +60,21 @@ void CommandTest::select_rows(const std::vector<int>& rows) {
     SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&state);
     state.state = LVIS_SELECTED;
     for (int row : rows) SendMessageW(list, LVM_SETITEMSTATE, row, (LPARAM)&state);
+}
+
+std::vector<std::wstring> CommandTest::files_with_long_names(const std::wstring& folder,
+                                                             const std::wstring& extension) {
+    const int first = 1000, count = 1500;
+    std::vector<std::wstring> names;
+    size_t units = folder.size() + 1;
+    for (int i = first; i < first + count; ++i) {
+        names.push_back(L"a-file-with-a-longer-name-" + std::to_wstring(i) + extension);
+        units += names.back().size() + 1;
+    }
+    EXPECT_GT(units, 32768u);
+    std::string extension_bytes(extension.begin(), extension.end());
+    EXPECT_TRUE(host("cd {} && for i in $(seq " + std::to_string(first) + " " + std::to_string(first + count - 1) +
+                         "); do : > a-file-with-a-longer-name-$i" + extension_bytes + "; done",
+                     {folder}));
+    return names;
 }

@@ -1,5 +1,6 @@
 // Pictures of the window at work: a real listing, sources of a new archive, the password prompt
-// over the window and an error box. They land in the build folder's screenshots/ to be looked at.
+// over the window, an error box, and the extraction queue during and after a run. They land in the build folder's
+// screenshots/ to be looked at.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -16,6 +17,9 @@
 #include "command_fixture.h"
 #include "control_numbers.h"
 #include "operations/extraction_queue.h"
+#include "operations/operation.h"
+#include "queue_fixture.h"
+#include "settings/preferences.h"
 #include "test_support.h"
 #include "user_player.h"
 #include "window_archives.h"
@@ -163,4 +167,38 @@ TEST_F(CommandPictures, EveryViewAfterALanguageSwitch) {
         }
     }
     DeleteFileW(preferences_file().c_str());
+}
+
+TEST_F(CommandPictures, TheQueueDuringAndAfterARun) {
+    std::wstring in = folder_ + L"\\Pobrane";
+    ASSERT_TRUE(CreateDirectoryW(in.c_str(), nullptr));
+    std::wstring many = in + L"\\Archiwum skanów.tar";
+    ASSERT_TRUE(make_tar_of_small_files(many, 3000, "many/"));
+    std::wstring locked = in + L"\\Faktury.zip";
+    ASSERT_TRUE(make_streamed_encrypted_zip(locked, "secret"));
+    std::wstring broken = in + L"\\uszkodzone.zip";
+    ASSERT_TRUE(make_damaged_zip(broken));
+    std::vector<std::wstring> queued = {in + L"\\Wakacje 2024.zip", many, locked, broken, in + L"\\backup.7z",
+                                        in + L"\\Zdjęcia.tar.gz"};
+    for (const std::wstring& path : {queued[0], queued[4], queued[5]}) ASSERT_TRUE(make_small_archive(path));
+
+    for (bool polish : {false, true}) {
+        std::wstring language = polish ? L"-pl" : L"-en";
+        std::wstring out = folder_ + L"\\Rozpakowane" + language;
+        ASSERT_TRUE(CreateDirectoryW(out.c_str(), nullptr));
+        ASSERT_NE(nullptr, open_window(polish));
+        wcscpy(g_preferences.default_extract_folder, out.c_str());
+        g_preferences.use_default_folder_silently = 1;
+        press(main_, 132);
+        for (const std::wstring& path : queued) ASSERT_TRUE(queue_add(path.c_str()));
+        queue_after_adding(true);
+        press(main_, 135);
+        ASSERT_TRUE(pump_through(WM_APP_QUEUE_ITEM_STARTED, 1));
+        picture(L"queue-during-run" + language);
+        ASSERT_TRUE(wait_until_idle(300000));
+        picture(L"queue-after-run" + language);
+        EXPECT_EQ(polish ? L"Rozpakowano: 4   Błędy: 2   Czeka: 0" : L"Extracted: 4   Errors: 2   Waiting: 0",
+                  status());
+        queue_free();
+    }
 }

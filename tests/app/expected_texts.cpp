@@ -65,7 +65,7 @@ const Caption CAPTIONS[] = {
     {N_DELETE_PROFILE, L"Delete profile", L"Usuń profil"},
     {N_PREVIEW_FILES, L"Preview files", L"Pokaż pliki"},
     {N_CREATE_ZIP, L"Create ZIP", L"Utwórz ZIP"},
-    {N_ADD_ARCHIVES, L"Add archives…", L"Dodaj lumarek…"},
+    {N_ADD_ARCHIVES, L"Add archives…", L"Dodaj spakowane pliki…"},
     {N_REMOVE_QUEUED, L"Remove selected", L"Usuń zaznaczone"},
     {N_EXTRACT_QUEUE, L"Extract queue…", L"Rozpakuj kolejkę…"},
     {N_OPEN_PREVIEW, L"Open preview", L"Otwórz podgląd"},

@@ -109,10 +109,10 @@ const Place PLACES[] = {
     {N_PREVIEW_TARGET, n(24), n(425), W(-48), n(22)},
     {N_PREVIEW_LIST, n(24), n(453), W(-48), H(-521)},
     // Extract queue
-    {N_ADD_ARCHIVES, n(24), n(150), n(140), n(34)},
-    {N_REMOVE_QUEUED, n(172), n(150), n(143), n(34)},
-    {N_OPEN_PREVIEW, n(323), n(150), n(139), n(34)},
-    {N_EXTRACT_QUEUE, W(-206), n(150), n(182), n(34)},
+    {N_ADD_ARCHIVES, n(24), n(150), n(188), n(34)},
+    {N_REMOVE_QUEUED, n(220), n(150), n(138), n(34)},
+    {N_OPEN_PREVIEW, n(366), n(150), n(122), n(34)},
+    {N_EXTRACT_QUEUE, W(-174), n(150), n(150), n(34)},
     {N_QUEUE_LIST, n(24), n(198), W(-48), H(-306)},
     {N_OPEN_OUTPUT, n(24), H(-99), n(210), n(31)},
     // Help, about and contact
@@ -268,4 +268,31 @@ TEST(MainWindowPlacement, TheWindowStartsThere) {
     EXPECT_EQ(expected.top, actual.top);
     EXPECT_EQ(expected.right - expected.left, actual.right - actual.left);
     EXPECT_EQ(expected.bottom - expected.top, actual.bottom - actual.top);
+}
+
+// The captions of the queue view's buttons fit inside them in both languages, at the smallest
+// window too, and the buttons of its top row do not overlap.
+TEST_F(MainLayout, TheQueueButtonsHoldTheirCaptions) {
+    for (bool polish : {false, true}) {
+        HWND main = open_main_window(polish);
+        SetWindowPos(main, nullptr, 0, 0, 690, 630, SWP_NOMOVE | SWP_NOZORDER);
+        pump_messages(20);
+        int previous_right = 0;
+        for (int number : {N_ADD_ARCHIVES, N_REMOVE_QUEUED, N_OPEN_PREVIEW, N_EXTRACT_QUEUE, N_OPEN_OUTPUT}) {
+            HWND button = nth_control(main, number);
+            std::wstring caption = text_of(button);
+            HDC dc = GetDC(button);
+            HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageW(button, WM_GETFONT, 0, 0));
+            SIZE extent = {};
+            GetTextExtentPoint32W(dc, caption.c_str(), (int)caption.size(), &extent);
+            SelectObject(dc, old);
+            ReleaseDC(button, dc);
+            RECT rect = child_rect(button);
+            EXPECT_LE(extent.cx + 10, rect.right - rect.left) << number << (polish ? " Polish" : " English");
+            if (number != N_OPEN_OUTPUT) {
+                EXPECT_GT(rect.left, previous_right) << number;
+                previous_right = rect.right;
+            }
+        }
+    }
 }

@@ -131,7 +131,7 @@ TEST_F(OpenArchive, TheOpenDialogChoosesTheArchive) {
         ASSERT_TRUE(wait_until_idle());
         EXPECT_EQ(2, rows());
         EXPECT_EQ(archive, label());
-        EXPECT_EQ(polish ? (std::vector<std::wstring>{L"Lumarek", L"Wszystkie pliki"})
+        EXPECT_EQ(polish ? (std::vector<std::wstring>{L"Pliki spakowane", L"Wszystkie pliki"})
                          : (std::vector<std::wstring>{L"Archives", L"All files"}),
                   filters);
     }

@@ -46,7 +46,7 @@ const Origin ORIGINS[] = {
     {118, VIEW_PROFILES, N_SAVE_PROFILE, L"Save your rules and review the files before packing.",
      L"Zapisz reguły i sprawdź listę plików przed pakowaniem."},
     {132, VIEW_QUEUE, N_EXTRACT_QUEUE, L"Drop archives to extract each into its own folder.",
-     L"Przeciągnij lumarek. Każde trafi do osobnego folderu."},
+     L"Przeciągnij spakowane pliki. Każdy trafi do osobnego folderu."},
     {138, VIEW_HELP, N_INFO_TEXT, L"Help", L"Pomoc"},
     {139, VIEW_ABOUT, N_COPY_SUPPORT, L"About Lumarek", L"Informacje o programie"},
     {140, VIEW_CONTACT, N_COPY_SUPPORT, L"Contact the publisher", L"Kontakt z wydawcą"},

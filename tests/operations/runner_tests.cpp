@@ -41,19 +41,6 @@ static std::vector<WPARAM> counts(std::initializer_list<int> values) {
     return list;
 }
 
-// A tar of n small files named 0.txt, 1.txt, ...
-static bool make_tar_of(const std::wstring& archive, int n) {
-    return python("n = " + std::to_string(n) + R"PY(
-import io, sys, tarfile
-with tarfile.open(sys.argv[1], 'w') as t:
-    for i in range(n):
-        info = tarfile.TarInfo('%d.txt' % i)
-        info.size = 3
-        t.addfile(info, io.BytesIO(b'abc'))
-)PY",
-                  {archive});
-}
-
 TEST_F(Runner, ItemCountsArePostedOneToFifteenThenEverySixteenthAtMostOnceInTheInterval) {
     // Each step either happens at once after the previous one, or after moving the time of the last
     // items message back by the interval (as if 50 ms had passed).
@@ -210,6 +197,7 @@ TEST_F(Runner, AnOperationEndingBeforeItsStartIsHandledGivesOneCompletion) {
         EXPECT_EQ(expected, g_recorder.events) << c.label;
         EXPECT_EQ(1, g_recorder.done_count) << c.label;
         EXPECT_EQ(c.kind, g_slot.kind) << c.label;
+        EXPECT_NE(RESULT_OK, g_slot.result.code) << c.label << ": nothing done is no success";
     }
 }
 
@@ -238,7 +226,7 @@ TEST_F(Runner, WithoutTheEngineNothingStartsAndTheInputsAreCleared) {
 
 TEST_F(Runner, AListingReportsItsProgressAndCompletesOnce) {
     std::wstring archive = folder + L"\\forty.tar";
-    ASSERT_TRUE(make_tar_of(archive, 40));
+    ASSERT_TRUE(make_tar_of_small_files(archive, 40));
     wcscpy(g_slot.target_path, archive.c_str());
     BoxWatcher watcher;
     operation_start(OP_OPEN_ARCHIVE);
@@ -263,7 +251,7 @@ TEST_F(Runner, AListingReportsItsProgressAndCompletesOnce) {
 
 TEST_F(Runner, CancelingRightAfterTheStartStopsAtTheFirstCheck) {
     std::wstring archive = folder + L"\\forty.tar";
-    ASSERT_TRUE(make_tar_of(archive, 40));
+    ASSERT_TRUE(make_tar_of_small_files(archive, 40));
     wcscpy(g_slot.target_path, archive.c_str());
     g_recorder.cancel_when_busy = true;
     BoxWatcher watcher;
@@ -280,7 +268,7 @@ TEST_F(Runner, CancelingRightAfterTheStartStopsAtTheFirstCheck) {
 
 TEST_F(Runner, CancelingDuringALongListingKeepsNothing) {
     std::wstring archive = folder + L"\\long.tar";
-    ASSERT_TRUE(make_tar_of(archive, 100000));
+    ASSERT_TRUE(make_tar_of_small_files(archive, 100000));
     wcscpy(g_slot.target_path, archive.c_str());
     g_recorder.cancel_at_items = 16;
     operation_start(OP_OPEN_ARCHIVE);
