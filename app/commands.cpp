@@ -2,11 +2,13 @@
 
 #include "app/app_state.h"
 #include "app/profile_view.h"
-#include "app/settings_view.h"
 #include "app/status_line.h"
 #include "app/views.h"
 #include "operations/operation.h"
+#include "profiles/profile_commands.h"
 #include "settings/language.h"
+#include "settings/settings_commands.h"
+#include "settings/settings_view.h"
 
 static void request_cancel() {
     InterlockedExchange(&g_slot.cancel_requested, 1);

@@ -43,20 +43,13 @@ bool archive_name_with_extension(wchar_t* name, uint32_t capacity, uint32_t form
 void command_create_archive();
 void command_copy_support_details();
 
-// Handlers of the settings and queue views (see commands_pending.cpp).
-void save_settings();
-void command_browse_default_folder();
-
-// The ZIP profiles view (profiles/profile_commands.cpp): Browse… for the source folder (which also
-// ends a "--profile" folder's override) and for the destination, Save profile and Delete profile
-// (with its question), Preview files, and Create ZIP at the default compression.
-void command_browse_source_folder();
-void command_browse_destination_folder();
-void save_or_delete_profile(bool delete_profile);
-void command_preview_files();
-void command_create_zip();
+// The Extract queue view.
 void command_add_archives();
 void command_remove_queued();
 void command_run_queue();
 void command_open_preview();
 void command_open_output_folder();
+
+// Starts the queue run with every input in the slot: the queue, its output folder, and whether
+// each archive is extracted beside itself instead.
+void start_queue_run(bool beside_archives);

@@ -40,14 +40,10 @@ static bool add_chosen_source(const wchar_t* path, void*) {
 }
 
 void command_add_files() {
-    wchar_t* buffer = (wchar_t*)mem_alloc(MULTIPLE_FILES_CAPACITY * sizeof(wchar_t));
-    if (buffer == nullptr) return;
-    if (choose_files_to_open(buffer, MULTIPLE_FILES_CAPACITY, ui_text(L"All files\0*.*\0", L"Wszystkie pliki\0*.*\0"),
-                             true)) {
-        for_each_chosen_file(buffer, add_chosen_source, nullptr);
-        update_count_status();
-    }
-    mem_free(buffer);
+    // More files than the sources can hold add nothing; the count shown tells that.
+    FilesChoice choice = for_each_file_to_open(ui_text(L"All files\0*.*\0", L"Wszystkie pliki\0*.*\0"), SOURCES_LIMIT,
+                                               add_chosen_source, nullptr);
+    if (choice != FILES_CANCELED) update_count_status();
 }
 
 void command_add_folder() {

@@ -5,8 +5,10 @@
 #include <commdlg.h>
 
 #include "app/app_state.h"
+#include "common/memory.h"
 #include "common/path.h"
 #include "common/text.h"
+#include "engine/safe_paths.h"
 #include "operations/archive_format.h"
 #include "settings/language.h"
 
@@ -14,11 +16,11 @@ const wchar_t* archive_filter() {
     return ui_text(
         L"Archives\0*.zip;*.rar;*.7z;*.tar;*.gz;*.tgz;*.bz2;*.xz;*.zst;*.cab;*.iso;*.001\0"
         L"All files\0*.*\0",
-        L"Lumarek\0*.zip;*.rar;*.7z;*.tar;*.gz;*.tgz;*.bz2;*.xz;*.zst;*.cab;*.iso;*.001\0"
+        L"Pliki spakowane\0*.zip;*.rar;*.7z;*.tar;*.gz;*.tgz;*.bz2;*.xz;*.zst;*.cab;*.iso;*.001\0"
         L"Wszystkie pliki\0*.*\0");
 }
 
-bool choose_files_to_open(wchar_t* buffer, uint32_t capacity, const wchar_t* filter, bool several) {
+FilesChoice choose_files_to_open(wchar_t* buffer, uint32_t capacity, const wchar_t* filter, bool several) {
     buffer[0] = 0;
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
@@ -29,7 +31,25 @@ bool choose_files_to_open(wchar_t* buffer, uint32_t capacity, const wchar_t* fil
     dialog.nMaxFile = capacity;
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (several) dialog.Flags |= OFN_ALLOWMULTISELECT;
-    return GetOpenFileNameW(&dialog) != FALSE;
+    if (GetOpenFileNameW(&dialog)) return FILES_CHOSEN;
+    return CommDlgExtendedError() == FNERR_BUFFERTOOSMALL ? FILES_TOO_MANY : FILES_CANCELED;
+}
+
+// Units that a folder and this many names of the longest kind take in an open dialog's buffer.
+static uint32_t multiple_files_capacity(uint32_t names) {
+    return PATH_CAPACITY + names * (MAX_FILE_NAME_LENGTH + 1) + 1;
+}
+
+FilesChoice for_each_file_to_open(const wchar_t* filter, uint32_t limit,
+                                  bool (*visit)(const wchar_t* path, void* context), void* context) {
+    // Room for the limit itself: a selection that still does not fit holds more files than that.
+    uint32_t capacity = multiple_files_capacity(limit);
+    wchar_t* buffer = (wchar_t*)mem_alloc(capacity * sizeof(wchar_t));
+    if (buffer == nullptr) return FILES_CANCELED;
+    FilesChoice choice = choose_files_to_open(buffer, capacity, filter, true);
+    if (choice == FILES_CHOSEN) for_each_chosen_file(buffer, visit, context);
+    mem_free(buffer);
+    return choice;
 }
 
 bool choose_archive_to_save(wchar_t* path, uint32_t format) {

@@ -19,7 +19,9 @@ bool browse_for_folder(wchar_t* buffer, const wchar_t* title) {
 }
 
 bool read_folder_field(HWND edit, wchar_t* buffer) {
+    // A text that does not fit is refused, not cut: the cut text could name another folder.
     wchar_t text[PATH_CAPACITY];
+    if (GetWindowTextLengthW(edit) >= (int)PATH_CAPACITY) return false;
     if (GetWindowTextW(edit, text, PATH_CAPACITY) <= 0) return false;
     if (!path_absolute(buffer, text) || !path_is_directory(buffer)) return false;
     uint32_t length = text_length(buffer);

@@ -9,5 +9,6 @@
 bool browse_for_folder(wchar_t* buffer, const wchar_t* title);
 
 // The field's text as a full path of an existing folder (PATH_CAPACITY units), without trailing
-// backslashes except a drive root's. False for an empty field or anything that is not a folder.
+// backslashes except a drive root's. False for an empty field, a text longer than a path can be, or
+// anything that is not a folder.
 bool read_folder_field(HWND edit, wchar_t* buffer);

@@ -4,7 +4,9 @@
 #include <stdint.h>
 #include <wchar.h>
 
-#define APP_VERSION L"1.2.0"
+#include "lumarek_version.h"
+
+#define APP_VERSION L"" LUMAREK_VERSION_TEXT
 
 const uint32_t INFO_TEXT_CAPACITY = 2048;
 

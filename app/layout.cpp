@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/app_state.h"
+#include "app/contents_view.h"
 #include "common/ui.h"
 
 static void place(ControlRole role, int x, int y, int width, int height) {
@@ -31,7 +32,7 @@ static void layout_contents(int W, int H) {
     place(CTL_TEST, 342, 150, 172, 34);
     place(CTL_ARCHIVE_LABEL, 26, 194, W - 52, 24);
     place(CTL_CONTENTS_LIST, 24, 224, W - 48, H - 297);
-    SendMessageW(control(CTL_CONTENTS_LIST), LVM_SETCOLUMNWIDTH, 0, W - 288);
+    fit_contents_columns();
 }
 
 static void layout_new_archive(int W, int H) {
@@ -95,10 +96,12 @@ static void layout_profiles(int W, int H) {
 }
 
 static void layout_queue(int W, int H) {
-    place(CTL_ADD_ARCHIVES, 24, 150, 140, 34);
-    place(CTL_REMOVE_QUEUED, 172, 150, 143, 34);
-    place(CTL_OPEN_PREVIEW, 323, 150, 139, 34);
-    place(CTL_EXTRACT_QUEUE, W - 206, 150, 182, 34);
+    // Wide enough for the longest caption of each, "Dodaj spakowane pliki…" above all, and still
+    // apart at the smallest window.
+    place(CTL_ADD_ARCHIVES, 24, 150, 188, 34);
+    place(CTL_REMOVE_QUEUED, 220, 150, 138, 34);
+    place(CTL_OPEN_PREVIEW, 366, 150, 122, 34);
+    place(CTL_EXTRACT_QUEUE, W - 174, 150, 150, 34);
     place(CTL_QUEUE_LIST, 24, 198, W - 48, H - 306);
     SendMessageW(control(CTL_QUEUE_LIST), LVM_SETCOLUMNWIDTH, 0, W - 298);
     place(CTL_OPEN_OUTPUT, 24, H - 99, 210, 31);

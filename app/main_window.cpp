@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/contents_view.h"
 #include "app/layout.h"
 #include "app/operation_window.h"
 #include "app/views.h"
@@ -44,6 +45,12 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         SetTextColor((HDC)wparam, TEXT_COLOR);
         SetBkColor((HDC)wparam, BACKGROUND_COLOR);
         return (LRESULT)g_ui.background_brush;
+    case WM_NOTIFY: {
+        LRESULT answer = 0;
+        const NMHDR* header = (const NMHDR*)lparam;
+        if (header->hwndFrom == control(CTL_CONTENTS_LIST) && on_contents_notify(header, &answer)) return answer;
+        break;
+    }
     case WM_DROPFILES:
         on_drop_files((HDROP)wparam);
         return 0;

@@ -10,7 +10,7 @@ void open_archive_path(const wchar_t* path) {
         if (!text_copy(g_slot.target_path, PATH_CAPACITY, path)) return;
     } else {
         wchar_t chosen[PATH_CAPACITY];
-        if (!choose_files_to_open(chosen, PATH_CAPACITY, archive_filter(), false)) return;
+        if (choose_files_to_open(chosen, PATH_CAPACITY, archive_filter(), false) != FILES_CHOSEN) return;
         if (!text_copy(g_slot.target_path, PATH_CAPACITY, chosen)) return;
     }
     // What is on screen stays until the listing succeeds.

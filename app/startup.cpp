@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/app_state.h"
+#include "app/archive_label.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/profile_view.h"
@@ -63,7 +64,7 @@ HWND create_main_window() {
     load_profile_fields();
     EnableWindow(control(CTL_PASSWORD), g_preferences.default_format == 0);
     show_view(STARTUP_VIEW_TABLE[g_preferences.startup_view <= 3 ? g_preferences.startup_view : 0]);
-    set_text(control(CTL_ARCHIVE_LABEL), ui_text(L"No archive open", L"Brak otwartego archiwum"));
+    show_archive_label();
     DragAcceptFiles(main, TRUE);
     ShowWindow(main, SW_SHOW);
     UpdateWindow(main);

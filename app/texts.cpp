@@ -9,9 +9,9 @@
 #include "app/contents_view.h"
 #include "app/profile_view.h"
 #include "app/queue_view.h"
-#include "app/settings_view.h"
 #include "common/ui.h"
 #include "settings/language.h"
+#include "settings/settings_view.h"
 
 struct Caption {
     ControlRole role;
@@ -67,7 +67,7 @@ static const Caption CAPTIONS[] = {
     {CTL_DELETE_PROFILE, L"Delete profile", L"Usuń profil"},
     {CTL_PREVIEW_FILES, L"Preview files", L"Pokaż pliki"},
     {CTL_CREATE_ZIP, L"Create ZIP", L"Utwórz ZIP"},
-    {CTL_ADD_ARCHIVES, L"Add archives…", L"Dodaj lumarek…"},
+    {CTL_ADD_ARCHIVES, L"Add archives…", L"Dodaj spakowane pliki…"},
     {CTL_REMOVE_QUEUED, L"Remove selected", L"Usuń zaznaczone"},
     {CTL_EXTRACT_QUEUE, L"Extract queue…", L"Rozpakuj kolejkę…"},
     {CTL_OPEN_PREVIEW, L"Open preview", L"Otwórz podgląd"},

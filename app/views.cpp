@@ -24,7 +24,7 @@ static const wchar_t* hint_text(int32_t view) {
                        L"Zapisz reguły i sprawdź listę plików przed pakowaniem.");
     case VIEW_QUEUE:
         return ui_text(L"Drop archives to extract each into its own folder.",
-                       L"Przeciągnij lumarek. Każde trafi do osobnego folderu.");
+                       L"Przeciągnij spakowane pliki. Każdy trafi do osobnego folderu.");
     case VIEW_HELP:
         return ui_text(L"Help", L"Pomoc");
     case VIEW_ABOUT:

@@ -92,3 +92,9 @@ std::string narrow(const std::wstring& text);
 std::wstring widen(const std::string& text);
 bool write_text_file(const std::wstring& path, const std::string& text, bool append);
 bool read_text_file(const std::wstring& path, std::string* text);
+
+// The middle value (the mean of the two middle ones for an even count); 0 for none.
+double median(std::vector<double> values);
+
+// The host's 1-minute load average, as text ("?" when it cannot be read).
+std::string load_average();

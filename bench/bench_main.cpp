@@ -222,23 +222,10 @@ Sample run_once(Context& context, Tool tool, const Job& job, const DataSet& set,
     return sample;
 }
 
-double median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 std::string format_number(const char* pattern, double value) {
     char text[64];
     snprintf(text, sizeof(text), pattern, value);
     return text;
-}
-
-std::string load_average() {
-    std::string text;
-    if (!read_text_file(L"Z:\\proc\\loadavg", &text)) return "?";
-    return text.substr(0, text.find(' '));
 }
 
 struct ToolFigures {

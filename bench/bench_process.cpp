@@ -4,6 +4,8 @@
 #include <psapi.h>
 #include <stdio.h>
 
+#include <algorithm>
+
 #include "bench/bench.h"
 
 std::wstring quote(const std::wstring& text) {
@@ -153,4 +155,17 @@ Measured run_measured(const std::vector<std::wstring>& command_lines, const std:
     if (null_output != INVALID_HANDLE_VALUE) CloseHandle(null_output);
     if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
     return measured;
+}
+
+double median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::string load_average() {
+    std::string text;
+    if (!read_text_file(L"Z:\\proc\\loadavg", &text)) return "?";
+    return text.substr(0, text.find(' '));
 }

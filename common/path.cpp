@@ -54,6 +54,12 @@ bool path_is_directory(const wchar_t* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool path_is_plain_directory(const wchar_t* path) {
+    DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY;
+}
+
 bool local_data_path(wchar_t* destination, const wchar_t* file_name) {
     wchar_t folder[PATH_CAPACITY];
     DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, PATH_CAPACITY);

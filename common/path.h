@@ -23,5 +23,8 @@ bool path_exists(const wchar_t* path);
 // A directory; one that is a reparse point counts too.
 bool path_is_directory(const wchar_t* path);
 
+// A directory that is not a reparse point (no junction, mount point or symbolic link).
+bool path_is_plain_directory(const wchar_t* path);
+
 // The named file directly in the user's local application-data folder (LOCALAPPDATA).
 bool local_data_path(wchar_t* destination, const wchar_t* file_name);

@@ -57,18 +57,24 @@ bool is_safe_file_name(const wchar_t* name) {
     return text_length(name) <= MAX_FILE_NAME_LENGTH && is_safe_name_component(name);
 }
 
-static bool is_plain_directory(const wchar_t* path) {
-    DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY;
-}
-
 bool ensure_directory(const wchar_t* path) {
-    return CreateDirectoryW(path, nullptr) || is_plain_directory(path);
+    return CreateDirectoryW(path, nullptr) || path_is_plain_directory(path);
 }
 
 static bool is_separator(wchar_t unit) {
     return unit == L'/' || unit == L'\\';
+}
+
+// Makes every folder named by a separator of the path after the first `from` units, shallowest
+// first; on failure the detail is the folder that could not be made.
+static bool make_folders_on_the_way(wchar_t* path, uint32_t from, OperationResult* result) {
+    for (uint32_t i = from; path[i] != 0; ++i) {
+        if (path[i] != L'\\') continue;
+        path[i] = 0;
+        if (!ensure_directory(path)) return record_failure(result, RESULT_IO_ERROR, path);
+        path[i] = L'\\';
+    }
+    return true;
 }
 
 bool make_output_path(wchar_t* out, const wchar_t* root, const wchar_t* name, bool is_directory,
@@ -98,12 +104,14 @@ bool make_output_path(wchar_t* out, const wchar_t* root, const wchar_t* name, bo
             !text_append(out, PATH_CAPACITY, component))
             return record_failure(result, RESULT_UNSAFE_PATH, component);
         if (*next == 0) break;
-        if (!ensure_directory(out)) return record_failure(result, RESULT_IO_ERROR, out);
         if (!text_append(out, PATH_CAPACITY, L"\\")) return record_failure(result, RESULT_UNSAFE_PATH, nullptr);
     }
     // Only "." components: nothing names an entry below the root.
     if (components == 0 || text_length(out) <= prefix_length)
         return record_failure(result, RESULT_UNSAFE_PATH, nullptr);
+    // The folders on the way are made only once the whole name is known to be safe and to fit, so
+    // a refused name leaves no folder behind and is refused alike on every file system.
+    if (!make_folders_on_the_way(out, prefix_length, result)) return false;
     if (!is_directory) return true;
     if (!ensure_directory(out)) return record_failure(result, RESULT_IO_ERROR, out);
     return true;

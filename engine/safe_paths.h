@@ -19,9 +19,10 @@ bool is_safe_name_component(const wchar_t* name);
 // A name the program makes up from user data: at most 255 units and a safe component.
 bool is_safe_file_name(const wchar_t* name);
 
-// out (PATH_CAPACITY units) := root, then the entry name component by component; the parents
-// below the root are created (and the folder itself for a directory entry). On false the result
-// holds RESULT_UNSAFE_PATH or RESULT_IO_ERROR and its detail.
+// out (PATH_CAPACITY units) := root, then the entry name component by component. Only when the
+// whole name is safe and fits are the parents below the root created (and the folder itself for a
+// directory entry), so a refused name creates nothing. On false the result holds
+// RESULT_UNSAFE_PATH or RESULT_IO_ERROR and its detail.
 bool make_output_path(wchar_t* out, const wchar_t* root, const wchar_t* name, bool is_directory,
                       OperationResult* result);
 

@@ -207,7 +207,7 @@ static bool add_item(struct archive* writer, TreeWalk* walk, const ListEntry* ex
     }
     if (!operation_should_continue(result, *items)) return false;
     HANDLE handle = INVALID_HANDLE_VALUE;
-    ItemFacts facts;
+    ItemFacts facts = {};
     if (!open_item(walk->path, expected, result, &handle, &facts)) return false;
     bool ok = write_header(writer, walk->name, &facts, result);
     if (ok && !facts.is_directory) ok = copy_file_data(writer, handle, walk->path, facts.size, result, items);

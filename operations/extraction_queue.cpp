@@ -21,6 +21,13 @@ bool queue_add(const wchar_t* path) {
     return true;
 }
 
+void queue_remove_at(uint32_t index) {
+    if (index >= g_queue.count) return;
+    mem_free(g_queue.items[index].path);
+    for (uint32_t i = index + 1; i < g_queue.count; ++i) g_queue.items[i - 1] = g_queue.items[i];
+    g_queue.items[--g_queue.count] = QueueItem{};
+}
+
 void queue_item_finished(QueueItem* item, int32_t code) {
     item->result = code;
     item->status = code == RESULT_OK ? QUEUE_EXTRACTED : QUEUE_FAILED;

@@ -37,6 +37,10 @@ extern wchar_t g_queue_output_folder[PATH_CAPACITY];
 // ignored and counts as added; false when the queue is full (QUEUE_LIMIT) or memory runs out.
 bool queue_add(const wchar_t* path);
 
+// Removes the item at the index (its path freed); the later items move one place up with their
+// status and result.
+void queue_remove_at(uint32_t index);
+
 // The item-finished rule: the posted code becomes the item's result and decides its status.
 void queue_item_finished(QueueItem* item, int32_t code);
 

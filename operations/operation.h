@@ -8,14 +8,17 @@
 #include "common/operation_result.h"
 #include "common/text.h"
 #include "operations/entry_list.h"
+#include "operations/extraction_queue.h"
 #include "profiles/profile_store.h"
 
 const uint32_t PASSWORD_CAPACITY = 512;
 const uint32_t ERROR_TEXT_CAPACITY = 1000;
+// The least time between two percentages, and between two item counts past 15.
 const uint64_t PERCENT_POST_INTERVAL_MS = 50;
+const uint64_t ITEMS_POST_INTERVAL_MS = 50;
 
 // Each kind is also the command identifier of the button that starts it. Any other value runs no
-// body: the worker only reports completion.
+// body: the worker only reports completion, and never as a success.
 enum OperationKind : int32_t {
     OP_OPEN_ARCHIVE = 101,
     OP_EXTRACT = 102,
@@ -43,6 +46,7 @@ struct OperationSlot {
     OperationKind kind;
     volatile LONG cancel_requested;
     uint32_t last_items_posted;
+    uint64_t last_items_time;
     int32_t last_percent_posted;
     uint64_t last_percent_time;
     wchar_t target_path[PATH_CAPACITY];
@@ -55,9 +59,12 @@ struct OperationSlot {
     int32_t compression_level;
     uint8_t* selection;  // one byte per entry of the listing, or none
     EntryList pending_listing;
-    Profile profile_copy;             // the profile fields as read for the preview (preview, ZIP)
-    wchar_t zip_path[PATH_CAPACITY];  // the ZIP they name, free when the fields were read
-    EntryList profile_files;          // filled by the preview, packed by the ZIP; owned by the window after
+    const ExtractionQueue* queue;        // the queue to run: its items, in order
+    const wchar_t* queue_output_folder;  // where each archive's new folder is made
+    bool extract_beside_archives;        // instead, each archive's own folder
+    Profile profile_copy;                // the profile fields as read for the preview (preview, ZIP)
+    wchar_t zip_path[PATH_CAPACITY];     // the ZIP they name, free when the fields were read
+    EntryList profile_files;             // filled by the preview, packed by the ZIP; owned by the window after
     OperationResult result;
 };
 
@@ -75,10 +82,15 @@ DWORD WINAPI operation_worker(void* unused);
 void operation_release_inputs();
 
 // The progress hooks of every operation, thinned so that a fast body cannot flood the window: item
-// counts 1 to 15 and then every 16th; percentages only when they change and at most one per
-// PERCENT_POST_INTERVAL_MS, except that the first value and a change away from -1 go at once.
+// counts 1 to 15, then a multiple of 16 only when ITEMS_POST_INTERVAL_MS have passed since the
+// last items message; percentages only when they change and at most one per interval, except that
+// the first value and a change away from -1 go at once.
 bool progress_items_hook(void* context, uint32_t count);
 void progress_percent_hook(void* context, uint64_t done, uint64_t total);
+
+// Forgets what the hooks posted, so that the next values are posted as the first ones: at every
+// start, and for each archive of a queue run.
+void progress_restart();
 
 // Shows the message of the slot result's code (with its detail after a blank line) in an error
 // box owned by the main window; the status line gets the message alone.

@@ -1,6 +1,7 @@
 #include "common/memory.h"
 #include "operations/create.h"
 #include "operations/extract.h"
+#include "operations/extraction_queue_run.h"
 #include "operations/listing.h"
 #include "operations/operation.h"
 #include "operations/window_seams.h"
@@ -24,8 +25,7 @@ void operation_start(OperationKind kind) {
     }
     g_slot.kind = kind;
     InterlockedExchange(&g_slot.cancel_requested, 0);
-    g_slot.last_items_posted = 0;
-    g_slot.last_percent_posted = -2;
+    progress_restart();
     ZeroMemory(&g_slot.result, sizeof(g_slot.result));
     g_slot.result.code = RESULT_OK;
     g_slot.result.cancel_flag = &g_slot.cancel_requested;
@@ -62,6 +62,9 @@ DWORD WINAPI operation_worker(void*) {
         create_archive(g_slot.target_path, g_slot.sources, g_slot.source_count, g_slot.format, g_slot.compression_level,
                        g_slot.password, &g_slot.result);
         break;
+    case OP_EXTRACT_QUEUE:
+        run_extraction_queue(g_slot.queue, g_slot.queue_output_folder, g_slot.extract_beside_archives, &g_slot.result);
+        break;
     case OP_PROFILE_PREVIEW:
         preview_profile_files(&g_slot.profile_copy, g_slot.zip_path, &g_slot.profile_files, &g_slot.result);
         break;
@@ -70,6 +73,8 @@ DWORD WINAPI operation_worker(void*) {
                            g_slot.compression_level, &g_slot.result);
         break;
     default:
+        // A kind without a body has done nothing, which must not pass for a success.
+        g_slot.result.code = RESULT_ARCHIVE_ERROR;
         break;
     }
     PostMessageW(operation_window(), WM_APP_OPERATION_DONE, 0, 0);

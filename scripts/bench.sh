@@ -1,26 +1,30 @@
 #!/usr/bin/env bash
 # Benchmark: our list, test, extract and create operations (through the operation runner) side by
 # side with bsdtar.exe (the engine's own tool, built from the same libarchive source, so it loads
-# the very archiveint.dll of the prefix) and 7-Zip's 7za.exe (npm package 7zip-bin), all under the
-# same Wine. Arguments go to lumarek_bench.exe: --quick for small sets, --help for the rest.
+# the very archiveint.dll of the prefix) and 7-Zip's 7za.exe (npm package 7zip-bin, fetched with
+# npm, which the set-up installs when asked with --bench), all under the same Wine. Arguments go to lumarek_bench.exe: --quick for small sets, --help for the rest.
 # The data sets, archives and results stay in <build>/bench; a full run takes hours, so run it in
 # the background (nohup bash scripts/bench.sh > bench.out 2>&1 &).
 # --no-view skips the contents-view figures at the end, --view-only runs only those.
+# --queue-only runs only the extraction queue against one bsdtar process per archive (minutes);
+# its own options (--archives N, --runs N) follow it.
 set -euo pipefail
 view=yes
 side_by_side=yes
+queue=no
 arguments=()
 for argument in "$@"; do
   case "$argument" in
     --no-view) view=no ;;
     --view-only) side_by_side=no ;;
+    --queue-only) queue=yes ;;
     *) arguments+=("$argument") ;;
   esac
 done
 set -- ${arguments[@]+"${arguments[@]}"}
 here="$(dirname "${BASH_SOURCE[0]}")"
-bash "$here/setup.sh"
-bash "$here/build.sh" --target lumarek_bench --target contents_view_bench >/dev/null
+bash "$here/setup.sh" --bench
+bash "$here/build.sh" --target lumarek_bench --target contents_view_bench --target queue_bench >/dev/null
 source "$here/env.sh"
 bin="$LUMAREK_BUILD_DIR/bin"
 
@@ -44,6 +48,15 @@ cpu=$(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)
 memory=$(awk '/^MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo)
 machine="$cpu, $(nproc) cores, $memory, $(uname -sr), $(wine --version); shared with other developers' builds (load average at the start $(cut -d' ' -f1-3 /proc/loadavg))"
 mkdir -p "$LUMAREK_BUILD_DIR/bench"
+if [ "$queue" = yes ]; then
+  # Wine's service processes keep inherited pipes open: the program writes to a file, not a pipe.
+  report="$LUMAREK_BUILD_DIR/bench/queue.md"
+  wine "$bin/queue_bench.exe" --work "$(winepath -w "$LUMAREK_BUILD_DIR/bench")" --machine "$machine" "$@" \
+    >"$report" </dev/null || echo "(failed)" >>"$report"
+  tr -d '\r' <"$report"
+  echo "written: $report"
+  exit 0
+fi
 if [ "$side_by_side" = yes ]; then
   wine "$bin/lumarek_bench.exe" --work "$(winepath -w "$LUMAREK_BUILD_DIR/bench")" --machine "$machine" "$@"
 fi

@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include "common/file_io.h"
+#include "common/language.h"
 #include "common/path.h"
 
 Preferences g_preferences;
 
 void preferences_default(Preferences* record) {
     ZeroMemory(record, sizeof(*record));
-    record->polish_ui = (GetUserDefaultUILanguage() & 0x3FF) == 0x15 ? 1 : 0;
+    record->polish_ui = user_language_is_polish() ? 1 : 0;
     record->default_compression = 1;
 }
 

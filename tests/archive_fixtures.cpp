@@ -23,10 +23,26 @@ bool host(const std::string& command, const std::vector<std::wstring>& paths, st
     return code == 0;
 }
 
-bool python(const std::string& script, const std::vector<std::wstring>& paths) {
+bool host_in(const std::wstring& folder, const std::string& command, std::string* output) {
+    return host("cd {} && " + command, {folder}, output);
+}
+
+bool python(const std::string& script, const std::vector<std::wstring>& paths, std::string* output) {
     std::string command = "python3 -c " + shell_quote(script);
     for (size_t i = 0; i < paths.size(); ++i) command += " {}";
-    return host(command, paths);
+    return host(command, paths, output);
+}
+
+bool make_tar_of_small_files(const std::wstring& path, int count, const std::string& prefix) {
+    return python("n = " + std::to_string(count) + "\nprefix = " + shell_quote(prefix) + R"PY(
+import io, sys, tarfile
+with tarfile.open(sys.argv[1], 'w') as t:
+    for i in range(n):
+        info = tarfile.TarInfo('%s%d.txt' % (prefix, i))
+        info.size = 3
+        t.addfile(info, io.BytesIO(b'abc'))
+)PY",
+                  {path});
 }
 
 static std::string hex(const std::string& bytes) {
@@ -71,11 +87,12 @@ open(sys.argv[1], 'wb').write(out)
 }
 
 bool write_zip_with_engine(const std::wstring& path, const std::vector<EngineEntry>& entries,
-                           const std::string& utf8_password) {
+                           const std::string& utf8_password, bool stored) {
     struct archive* writer = g_engine.archive_write_new();
     if (writer == nullptr) return false;
     bool ok = g_engine.archive_write_set_format_zip(writer) == ARCHIVE_OK &&
-              g_engine.archive_write_set_options(writer, "zip:hdrcharset=UTF-8") == ARCHIVE_OK;
+              g_engine.archive_write_set_options(writer, "zip:hdrcharset=UTF-8") == ARCHIVE_OK &&
+              (!stored || g_engine.archive_write_set_options(writer, "zip:compression=store") == ARCHIVE_OK);
     if (ok && !utf8_password.empty())
         ok = g_engine.archive_write_set_options(writer, "zip:encryption=aes256") == ARCHIVE_OK &&
              g_engine.archive_write_set_passphrase(writer, utf8_password.c_str()) == ARCHIVE_OK;

@@ -17,11 +17,22 @@ void remove_folder_tree(const std::wstring& folder);
 std::vector<std::wstring> folder_names(const std::wstring& folder);
 
 bool write_bytes(const std::wstring& path, const void* data, size_t size);
+// The file's identity (volume serial number and file index), or 0 when it cannot be opened: a new
+// file moved over an old one has another.
+unsigned long long file_identity(const std::wstring& path);
+// Copies the program under the copy's name and tells Wine's loader to refuse the archive engine to
+// that name alone, so that to the copy the system has no engine.
+bool copy_without_engine(const std::wstring& program, const std::wstring& copy);
 std::vector<unsigned char> read_bytes(const std::wstring& path);
 // The bytes of a file as text.
 std::string file_text(const std::wstring& path);
 // Every file and folder below the folder, relative, sorted; the separator also ends folder names.
 std::vector<std::wstring> folder_tree(const std::wstring& folder, wchar_t separator = L'/');
+
+// A folder text of 4,096 units (one more than a path can hold) whose first 4,095 units name the
+// existing folder through "." steps, while the whole text names a folder inside it that does not
+// exist: a text that must be refused, since cutting it would name another folder.
+std::wstring overlong_folder_text(const std::wstring& folder);
 
 // A started child process; the handles are closed by close_process.
 struct ChildProcess {

@@ -33,7 +33,7 @@ protected:
             std::wstring folder = make_scratch_folder(L"busy-archive");
             std::vector<EngineEntry> entries;
             for (int i = 0; i < 100000; ++i) entries.push_back({L"f/" + std::to_wstring(i) + L".txt", "", false});
-            if (write_zip_with_engine(folder + L"\\long.zip", entries)) path = folder + L"\\long.zip";
+            if (write_zip_with_engine(folder + L"\\long.zip", entries, "", true)) path = folder + L"\\long.zip";
         }
         return path;
     }
@@ -149,4 +149,34 @@ TEST_F(Busy, TheProgressBarTurnsFromMarqueeToPercent) {
     EXPECT_FALSE(marquee_at_end) << "the entry's size is known: percent";
     EXPECT_GE(position_at_end, 0);
     EXPECT_EQ(L"Archive data checked. No errors reported.", status());
+}
+
+TEST_F(Busy, TheStatusLineMovesDuringALongListing) {
+    start_long_open();
+    // Every message goes through this loop, so every status the listing writes is seen.
+    std::vector<uint32_t> shown;
+    for (ULONGLONG until = GetTickCount64() + 180000; g_app.busy && GetTickCount64() < until;) {
+        MSG msg;
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        std::wstring line = status();
+        const std::wstring label = L"Processing items: ";
+        if (line.compare(0, label.size(), label) == 0) {
+            uint32_t count = (uint32_t)wcstoul(line.c_str() + label.size(), nullptr, 10);
+            if (shown.empty() || shown.back() != count) shown.push_back(count);
+        }
+    }
+    ASSERT_FALSE(g_app.busy);
+    EXPECT_EQ(L"Items: 100000", status());
+    ASSERT_GE(shown.size(), 16u) << "1 to 15, then at least one count of the long part";
+    for (uint32_t i = 0; i < 15; ++i) EXPECT_EQ(i + 1, shown[i]);
+    for (size_t i = 15; i < shown.size(); ++i) {
+        EXPECT_EQ(0u, shown[i] % 16) << shown[i];
+        EXPECT_GT(shown[i], shown[i - 1]);
+    }
+    EXPECT_LT(shown.size(), 15u + 100000u / 16u / 4u) << "thinned by time, far fewer than every 16th";
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "archive_fixtures.h"
 #include "control_numbers.h"
 #include "operations/extraction_queue.h"
 #include "test_support.h"
@@ -66,4 +67,21 @@ void CommandTest::picture(const std::wstring& name) {
     pump_messages(300);
     std::wstring path = save_window_picture(main_, name.c_str());
     EXPECT_GT(read_bytes(path).size(), 940u * 600u * 3u) << path;
+}
+
+std::vector<std::wstring> CommandTest::files_with_long_names(const std::wstring& folder,
+                                                             const std::wstring& extension) {
+    const int first = 1000, count = 1500;
+    std::vector<std::wstring> names;
+    size_t units = folder.size() + 1;
+    for (int i = first; i < first + count; ++i) {
+        names.push_back(L"a-file-with-a-longer-name-" + std::to_wstring(i) + extension);
+        units += names.back().size() + 1;
+    }
+    EXPECT_GT(units, 32768u);
+    std::string extension_bytes(extension.begin(), extension.end());
+    EXPECT_TRUE(host("cd {} && for i in $(seq " + std::to_string(first) + " " + std::to_string(first + count - 1) +
+                         "); do : > a-file-with-a-longer-name-$i" + extension_bytes + "; done",
+                     {folder}));
+    return names;
 }

@@ -160,6 +160,20 @@ TEST_F(NewArchive, SourcesAreAddedOnceAndRemovedInPlace) {
     EXPECT_EQ(3u, sources().size());
 }
 
+TEST_F(NewArchive, ALongSelectionOfFilesIsAddedWhole) {
+    std::vector<std::wstring> names = files_with_long_names(out_, L".txt");
+    ASSERT_NE(nullptr, open_window());
+    press(main_, 105);
+    {
+        UserPlayer user({choose_files(out_, names)});
+        press(main_, 106);
+        EXPECT_EQ(1u, user.seen(180000).size());
+    }
+    EXPECT_EQ(L"Sources: " + std::to_wstring(names.size()), status());
+    ASSERT_EQ(names.size(), sources().size());
+    EXPECT_EQ(out_ + L"\\" + names.back(), sources().back());
+}
+
 TEST_F(NewArchive, SaveDialogAndTheExtensionRules) {
     ASSERT_NE(nullptr, open_window());
     press(main_, 105);

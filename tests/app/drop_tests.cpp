@@ -148,3 +148,18 @@ TEST_F(Drop, OtherViewsAndABusyWindowIgnoreDrops) {
     EXPECT_EQ(0u, g_queue.count);
     EXPECT_EQ(L"No archive open", label());
 }
+
+TEST_F(Drop, TheQueueTakesAtMost4096Archives) {
+    ASSERT_NE(nullptr, open_window());
+    press(main_, 132);
+    std::vector<std::wstring> paths;
+    for (int i = 0; i <= 4096; ++i) paths.push_back(folder_ + L"\\" + std::to_wstring(i) + L".zip");
+    drop(paths);
+    ASSERT_EQ(4096u, g_queue.count);
+    EXPECT_EQ(paths[4095], std::wstring(g_queue.items[4095].path)) << "the first 4096 stay";
+    EXPECT_EQ(4096, (int)SendMessageW(nth_control(main_, N_QUEUE_LIST), LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ(L"Could not add every archive. The queue supports up to 4096 files.", status());
+    // An archive already queued still counts as added when the queue is full.
+    drop({paths[0]});
+    EXPECT_EQ(L"Extracted: 0   Errors: 0   Waiting: 4096", status());
+}

@@ -26,7 +26,7 @@ const Control CONTROLS[78] = {
     {12, L"Button", BUTTON, 0, 102, "0", 0},
     {13, L"Button", BUTTON, 0, 103, "0", 0},
     {14, L"Static", SS_LEFT | SS_ENDELLIPSIS, 0, 0, "0", 0},
-    {15, L"SysListView32", LIST_VIEW, EDGE, 0, "0", 0},
+    {15, L"SysListView32", LIST_VIEW | LVS_OWNERDATA, EDGE, 0, "0", 0},
     {16, L"Button", BUTTON, 0, 106, "1", 0},
     {17, L"Button", BUTTON, 0, 107, "1", 0},
     {18, L"Button", BUTTON, 0, 108, "1", 0},

@@ -23,8 +23,6 @@
 
 namespace {
 
-const wchar_t kBrowserTitle[] = L"Choose a parent folder. Each archive will be extracted to its own folder.";
-
 class Extraction : public CommandTest {
 protected:
     void SetUp() override {
@@ -61,12 +59,6 @@ std::vector<std::wstring> top_level(const std::wstring& folder) {
     return names;
 }
 
-bool shows(const SeenWindow& seen, const std::wstring& text) {
-    for (const std::wstring& line : seen.statics)
-        if (line == text) return true;
-    return false;
-}
-
 }  // namespace
 
 TEST_F(Extraction, WholeArchiveOrSelectedRowsIntoANewFolderEach) {
@@ -90,7 +82,7 @@ TEST_F(Extraction, WholeArchiveOrSelectedRowsIntoANewFolderEach) {
         select_rows(c.rows);
         std::vector<SeenWindow> seen = extract({choose_folder(parent_)});
         ASSERT_EQ(1u, seen.size()) << c.label << ": the browser, since there is no default folder";
-        EXPECT_TRUE(shows(seen[0], kBrowserTitle)) << c.label;
+        EXPECT_TRUE(shows_static(seen[0], kExtractParentTitle)) << c.label;
         EXPECT_EQ(main_, seen[0].owner) << c.label;
         EXPECT_EQ(L"Extracted to a new folder.", status()) << c.label;
         EXPECT_EQ(c.tree, folder_tree(parent_ + L"\\" + c.folder)) << c.label;
@@ -123,7 +115,7 @@ TEST_F(Extraction, TheDefaultFolderWithOrWithoutTheQuestion) {
     // No: the browser decides.
     seen = extract({press_button(IDNO), choose_folder(chosen)});
     ASSERT_EQ(2u, seen.size());
-    EXPECT_TRUE(shows(seen[1], kBrowserTitle));
+    EXPECT_TRUE(shows_static(seen[1], kExtractParentTitle));
     EXPECT_EQ(10u, folder_tree(chosen + L"\\bundle").size());
     EXPECT_EQ(L"Extracted to a new folder.", status());
 
@@ -137,7 +129,7 @@ TEST_F(Extraction, TheDefaultFolderWithOrWithoutTheQuestion) {
     wcscpy(g_preferences.default_extract_folder, (folder_ + L"\\removed").c_str());
     seen = extract({choose_folder(chosen)});
     ASSERT_EQ(1u, seen.size());
-    EXPECT_TRUE(shows(seen[0], kBrowserTitle));
+    EXPECT_TRUE(shows_static(seen[0], kExtractParentTitle));
     EXPECT_EQ(10u, folder_tree(chosen + L"\\bundle (2)").size());
 
     // The browser canceled: nothing happens.

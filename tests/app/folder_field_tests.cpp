@@ -32,6 +32,7 @@ TEST(FolderField, OnlyExistingFoldersAsFullPaths) {
         {folder + L"\\missing", false, L""},
         {folder + L"\\file.txt", false, L""},
         {L"C:\\" + std::wstring(4100, L'd'), false, L""},
+        {overlong_folder_text(folder), false, L""},
     };
     for (const auto& c : cases) {
         SetWindowTextW(edit, c.typed.c_str());

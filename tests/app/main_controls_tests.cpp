@@ -132,7 +132,7 @@ TEST_F(MainControls, ListSettingsAndColumns) {
     HWND contents = nth_control(main_, N_CONTENTS_LIST);
     HWND header = (HWND)SendMessageW(contents, LVM_GETHEADER, 0, 0);
     EXPECT_EQ(3, SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    EXPECT_EQ(width - 288, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 0, 0));
+    EXPECT_EQ(width - 298, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 0, 0)) << "the three fill the list's inside";
     EXPECT_EQ(126, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 1, 0));
     EXPECT_EQ(120, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 2, 0));
     HWND queue = nth_control(main_, N_QUEUE_LIST);

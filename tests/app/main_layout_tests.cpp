@@ -88,18 +88,18 @@ const Place PLACES[] = {
     // ZIP profiles
     {N_SAVED_PROFILE_LABEL, n(24), n(146), half(1, -8), n(21)},
     {N_SAVED_PROFILE_LIST, n(24), n(168), half(1, -8), n(178)},
-    {46, half(1, 32), n(146), half(1, -8), n(21)},
-    {47, half(1, 32), n(168), half(1, -8), n(28)},
+    {N_PROFILE_NAME_LABEL, half(1, 32), n(146), half(1, -8), n(21)},
+    {N_PROFILE_NAME, half(1, 32), n(168), half(1, -8), n(28)},
     {N_SOURCE_FOLDER_LABEL, n(24), n(206), half(1, -8), n(21)},
-    {51, half(1, 32), n(206), half(1, -8), n(21)},
+    {N_DESTINATION_LABEL, half(1, 32), n(206), half(1, -8), n(21)},
     {N_SOURCE_FOLDER, n(24), n(228), half(1, -108), n(28)},
-    {50, half(1, -77), n(228), n(93), n(28)},
-    {52, half(1, 32), n(228), half(1, -108), n(28)},
-    {53, half(2, -69), n(228), n(93), n(28)},
+    {N_BROWSE_SOURCE, half(1, -77), n(228), n(93), n(28)},
+    {N_DESTINATION, half(1, 32), n(228), half(1, -108), n(28)},
+    {N_BROWSE_DESTINATION, half(2, -69), n(228), n(93), n(28)},
     {N_EXTENSIONS_LABEL, n(24), n(266), half(1, -8), n(21)},
-    {56, half(1, 32), n(266), half(1, -8), n(21)},
+    {N_SKIP_FOLDERS_LABEL, half(1, 32), n(266), half(1, -8), n(21)},
     {N_EXTENSIONS, n(24), n(288), half(1, -8), n(28)},
-    {57, half(1, 32), n(288), half(1, -8), n(28)},
+    {N_SKIP_FOLDERS, half(1, 32), n(288), half(1, -8), n(28)},
     {N_PATTERN_LABEL, n(24), n(326), W(-48), n(21)},
     {N_PATTERN, n(24), n(348), W(-48), n(28)},
     {N_SAVE_PROFILE, n(24), n(385), n(130), n(32)},
@@ -109,10 +109,10 @@ const Place PLACES[] = {
     {N_PREVIEW_TARGET, n(24), n(425), W(-48), n(22)},
     {N_PREVIEW_LIST, n(24), n(453), W(-48), H(-521)},
     // Extract queue
-    {N_ADD_ARCHIVES, n(24), n(150), n(140), n(34)},
-    {N_REMOVE_QUEUED, n(172), n(150), n(143), n(34)},
-    {N_OPEN_PREVIEW, n(323), n(150), n(139), n(34)},
-    {N_EXTRACT_QUEUE, W(-206), n(150), n(182), n(34)},
+    {N_ADD_ARCHIVES, n(24), n(150), n(188), n(34)},
+    {N_REMOVE_QUEUED, n(220), n(150), n(138), n(34)},
+    {N_OPEN_PREVIEW, n(366), n(150), n(122), n(34)},
+    {N_EXTRACT_QUEUE, W(-174), n(150), n(150), n(34)},
     {N_QUEUE_LIST, n(24), n(198), W(-48), H(-306)},
     {N_OPEN_OUTPUT, n(24), H(-99), n(210), n(31)},
     // Help, about and contact
@@ -168,9 +168,15 @@ void expect_layout(HWND main, bool busy) {
     EXPECT_EQ(h - 42, status.top);
     EXPECT_EQ(busy ? w - 216 : w - 48, status.right - status.left);
     EXPECT_EQ(24, status.bottom - status.top);
-    EXPECT_EQ(w - 288, SendMessageW(nth_control(main, N_CONTENTS_LIST), LVM_GETCOLUMNWIDTH, 0, 0)) << "Name in archive";
-    EXPECT_EQ(126, SendMessageW(nth_control(main, N_CONTENTS_LIST), LVM_GETCOLUMNWIDTH, 1, 0));
-    EXPECT_EQ(120, SendMessageW(nth_control(main, N_CONTENTS_LIST), LVM_GETCOLUMNWIDTH, 2, 0));
+    // The three columns fill the list's inside exactly: no horizontal scroll bar.
+    HWND contents = nth_control(main, N_CONTENTS_LIST);
+    RECT inside;
+    GetClientRect(contents, &inside);
+    EXPECT_EQ(inside.right - 246, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 0, 0)) << "Name in archive";
+    EXPECT_EQ(126, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 1, 0));
+    EXPECT_EQ(120, SendMessageW(contents, LVM_GETCOLUMNWIDTH, 2, 0));
+    EXPECT_EQ(value(W(-52), w, h), inside.right) << "the list's edge takes 2 pixels on each side";
+    EXPECT_FALSE(has_style(contents, WS_HSCROLL));
     EXPECT_EQ(w - 298, SendMessageW(nth_control(main, N_QUEUE_LIST), LVM_GETCOLUMNWIDTH, 0, 0)) << "Archive";
     EXPECT_EQ(220, SendMessageW(nth_control(main, N_QUEUE_LIST), LVM_GETCOLUMNWIDTH, 1, 0));
 }
@@ -262,4 +268,31 @@ TEST(MainWindowPlacement, TheWindowStartsThere) {
     EXPECT_EQ(expected.top, actual.top);
     EXPECT_EQ(expected.right - expected.left, actual.right - actual.left);
     EXPECT_EQ(expected.bottom - expected.top, actual.bottom - actual.top);
+}
+
+// The captions of the queue view's buttons fit inside them in both languages, at the smallest
+// window too, and the buttons of its top row do not overlap.
+TEST_F(MainLayout, TheQueueButtonsHoldTheirCaptions) {
+    for (bool polish : {false, true}) {
+        HWND main = open_main_window(polish);
+        SetWindowPos(main, nullptr, 0, 0, 690, 630, SWP_NOMOVE | SWP_NOZORDER);
+        pump_messages(20);
+        int previous_right = 0;
+        for (int number : {N_ADD_ARCHIVES, N_REMOVE_QUEUED, N_OPEN_PREVIEW, N_EXTRACT_QUEUE, N_OPEN_OUTPUT}) {
+            HWND button = nth_control(main, number);
+            std::wstring caption = text_of(button);
+            HDC dc = GetDC(button);
+            HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageW(button, WM_GETFONT, 0, 0));
+            SIZE extent = {};
+            GetTextExtentPoint32W(dc, caption.c_str(), (int)caption.size(), &extent);
+            SelectObject(dc, old);
+            ReleaseDC(button, dc);
+            RECT rect = child_rect(button);
+            EXPECT_LE(extent.cx + 10, rect.right - rect.left) << number << (polish ? " Polish" : " English");
+            if (number != N_OPEN_OUTPUT) {
+                EXPECT_GT(rect.left, previous_right) << number;
+                previous_right = rect.right;
+            }
+        }
+    }
 }

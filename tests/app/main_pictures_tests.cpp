@@ -17,12 +17,6 @@
 
 namespace {
 
-const struct {
-    int button;
-    const wchar_t* name;
-} VIEWS[8] = {{100, L"0-contents"}, {105, L"1-new-archive"}, {104, L"2-settings"}, {118, L"3-profiles"},
-              {132, L"4-queue"},    {138, L"5-help"},        {139, L"6-about"},    {140, L"7-contact"}};
-
 void fill_queue() {
     const wchar_t* paths[3] = {L"C:\\Users\\Ola\\Downloads\\Zdjęcia z wakacji.zip",
                                L"C:\\Users\\Ola\\Downloads\\backup.7z",
@@ -55,7 +49,7 @@ TEST_P(MainPictures, EveryViewAtTheStartUpSize) {
     GetWindowRect(main, &outer);
     EXPECT_EQ(940, outer.right - outer.left);
     fill_queue();
-    for (const auto& view : VIEWS) {
+    for (const ViewButton& view : VIEW_BUTTONS) {
         press(main, view.button);
         picture(main, std::wstring(L"view-") + view.name + (polish ? L"-pl" : L"-en"));
     }

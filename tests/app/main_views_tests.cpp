@@ -40,7 +40,7 @@ const View VIEWS[8] = {
      L"Zapisz reguły i sprawdź listę plików przed pakowaniem.", L"Leave extensions blank to include all files.",
      L"Puste pole rozszerzeń uwzględnia wszystkie pliki."},
     {4, 132, L"Drop archives to extract each into its own folder.",
-     L"Przeciągnij lumarek. Każde trafi do osobnego folderu.", L"Extracted: 0   Errors: 0   Waiting: 0",
+     L"Przeciągnij spakowane pliki. Każdy trafi do osobnego folderu.", L"Extracted: 0   Errors: 0   Waiting: 0",
      L"Rozpakowano: 0   Błędy: 0   Czeka: 0"},
     {5, 138, L"Help", L"Pomoc", L"", L""},
     {6, 139, L"About Lumarek", L"Informacje o programie", L"", L""},

@@ -90,6 +90,28 @@ TEST_F(OpenArchive, SizesAsPlainBytesAndEmptyArchives) {
     EXPECT_EQ(empty, label());
 }
 
+TEST_F(OpenArchive, TheColumnsFitBesideTheVerticalScrollBar) {
+    std::wstring archive = folder_ + L"\\many.zip";
+    std::vector<ZipMember> members;
+    for (int i = 0; i < 300; ++i) members.push_back({"file" + std::to_string(i) + ".txt", "x", false});
+    ASSERT_TRUE(make_zip(archive, members));
+    ASSERT_NE(nullptr, open_window());
+    HWND list = contents_list();
+    for (int round = 0; round < 2; ++round) {
+        open_path(archive);
+        ASSERT_EQ(300, rows());
+        EXPECT_TRUE(has_style(list, WS_VSCROLL));
+        RECT inside;
+        GetClientRect(list, &inside);
+        int widths = 0;
+        for (int column = 0; column < 3; ++column) widths += (int)SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0);
+        EXPECT_EQ(inside.right, widths) << round;
+        EXPECT_FALSE(has_style(list, WS_HSCROLL)) << round;
+        set_client_size(main_, 1100, 760);  // and again after the layout of another size
+        pump_messages(20);
+    }
+}
+
 TEST_F(OpenArchive, TheOpenDialogChoosesTheArchive) {
     std::wstring archive = folder_ + L"\\chosen.zip";
     ASSERT_TRUE(make_zip(archive, {{"a.txt", "a", false}, {"b.txt", "bb", false}}));
@@ -109,7 +131,7 @@ TEST_F(OpenArchive, TheOpenDialogChoosesTheArchive) {
         ASSERT_TRUE(wait_until_idle());
         EXPECT_EQ(2, rows());
         EXPECT_EQ(archive, label());
-        EXPECT_EQ(polish ? (std::vector<std::wstring>{L"Lumarek", L"Wszystkie pliki"})
+        EXPECT_EQ(polish ? (std::vector<std::wstring>{L"Pliki spakowane", L"Wszystkie pliki"})
                          : (std::vector<std::wstring>{L"Archives", L"All files"}),
                   filters);
     }
@@ -193,4 +215,49 @@ TEST_F(OpenArchive, CommandLineOfOneArchiveOrNone) {
     g_app.engine_present = true;
     EXPECT_EQ(VIEW_NEW_ARCHIVE, g_app.current_view);
     EXPECT_FALSE(g_app.busy);
+}
+
+TEST_F(OpenArchive, TypingJumpsToTheNextRowStartingWithTheLetters) {
+    std::wstring archive = folder_ + L"\\letters.zip";
+    ASSERT_TRUE(make_zip(archive, {{"alpha.txt", "a", false},
+                                   {"Beta.txt", "b", false},
+                                   {"docs/", "", false},
+                                   {"docs/b.txt", "b", false},
+                                   {"beta2.txt", "b", false},
+                                   {"Zeta.txt", "z", false}}));
+    ASSERT_NE(nullptr, open_window());
+    open_path(archive);
+    ASSERT_EQ(6, rows());
+    HWND list = contents_list();
+    ULONGLONG last_key = 0;
+    // Letters typed close together make one search text; a pause of a second starts a new one.
+    auto type = [&](const wchar_t* letters, bool new_search) {
+        if (new_search)
+            while (GetTickCount64() - last_key < 1000) Sleep(20);
+        for (const wchar_t* c = letters; *c != 0; ++c) SendMessageW(list, WM_CHAR, *c, 1);  // one key press
+        last_key = GetTickCount64();
+        return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+    };
+    EXPECT_EQ(5, type(L"z", true)) << "any letter case";
+    EXPECT_EQ(1, type(L"b", true)) << "from the row after the current one, wrapping to the top";
+    EXPECT_EQ(1, type(L"eta", false)) << "the row found so far still begins with beta";
+    EXPECT_EQ(4, type(L"2", false)) << "beta2";
+    EXPECT_EQ(2, type(L"DOCS/", true)) << "a whole name";
+    EXPECT_EQ(2, type(L"x", true)) << "no row begins with it: the focus stays";
+    EXPECT_EQ(1, (int)SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)) << "the found row is selected";
+}
+
+TEST_F(OpenArchive, RefillingTheListDropsTheSelection) {
+    std::wstring archive = folder_ + L"\\three.zip";
+    ASSERT_TRUE(make_zip(archive, {{"a.txt", "a", false}, {"b.txt", "b", false}, {"c.txt", "c", false}}));
+    ASSERT_NE(nullptr, open_window());
+    open_path(archive);
+    select_rows({0, 2});
+    HWND list = contents_list();
+    ASSERT_EQ(2, (int)SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    open_path(archive);
+    EXPECT_EQ(3, rows());
+    EXPECT_EQ(0, (int)SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    EXPECT_EQ(-1, (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED));
+    EXPECT_EQ(L"b.txt", list_cell(list, 1, 0));
 }

@@ -31,6 +31,25 @@ static std::vector<std::wstring> own_local_data(const std::wstring& folder) {
     return {L"LOCALAPPDATA=" + folder};
 }
 
+// Lumarek started with the arguments from the current folder (the given one while it starts), with
+// a local data folder of its own; its main window once it shows, or null.
+static HWND start_lumarek(const std::wstring& arguments, const std::wstring& data, ChildProcess* child,
+                          const std::wstring& current_folder = L"") {
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    if (!current_folder.empty()) SetCurrentDirectoryW(current_folder.c_str());
+    bool started =
+        start_process(L"\"" + program_folder() + L"\\Lumarek.exe\" " + arguments, own_local_data(data), child);
+    SetCurrentDirectoryW(previous);
+    return started ? wait_for_window(child->id, L"LumarekMain", 30000) : nullptr;
+}
+
+// Waits until the status line shows the text, at most the time.
+static void wait_for_status(HWND main, const std::wstring& text, DWORD timeout_ms) {
+    for (ULONGLONG until = GetTickCount64() + timeout_ms; status_line(main) != text && GetTickCount64() < until;)
+        Sleep(50);
+}
+
 static DWORD close_and_wait(ChildProcess* child, HWND main) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child->process, 20000));
@@ -87,13 +106,7 @@ TEST(Startup, WithoutTheEngineSaysSoOnceAndOpensNothing) {
     // A copy of the program under its own name, for which Wine's loader is told to refuse the
     // engine library: to the program the system has no engine.
     std::wstring copy = folder + L"\\Lumarek-noengine.exe";
-    ASSERT_TRUE(CopyFileW((program_folder() + L"\\Lumarek.exe").c_str(), copy.c_str(), FALSE));
-    HKEY key = nullptr;
-    const wchar_t* key_path = L"Software\\Wine\\AppDefaults\\Lumarek-noengine.exe\\DllOverrides";
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
-    RegSetValueExW(key, L"archiveint", 0, REG_SZ, (const BYTE*)L"", sizeof(wchar_t));
-    RegCloseKey(key);
+    ASSERT_TRUE(copy_without_engine(program_folder() + L"\\Lumarek.exe", copy));
 
     ChildProcess child = {};
     ProcessGuard guard = {&child};
@@ -132,16 +145,38 @@ TEST(Startup, OpensTheArchiveNamedOnTheCommandLine) {
                           shell_quote(unix_path(archive))));
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_TRUE(start_process(L"\"" + program_folder() + L"\\Lumarek.exe\" \"" + archive + L"\"", own_local_data(data),
-                              &child));
-    HWND main = wait_for_window(child.id, L"LumarekMain", 30000);
+    HWND main = start_lumarek(L"\"" + archive + L"\"", data, &child);
     ASSERT_NE(nullptr, main);
     bool polish = (GetUserDefaultUILanguage() & 0x3FF) == 0x15;
     std::wstring items = polish ? L"Elementy: 3" : L"Items: 3";
-    for (int i = 0; i < 300 && status_line(main) != items; ++i) Sleep(50);
+    wait_for_status(main, items, 15000);
     EXPECT_EQ(items, status_line(main));
     EXPECT_EQ(archive, window_text(nth_child(main, 14))) << "the archive label";
     EXPECT_EQ(3, (int)SendMessageW(nth_child(main, 15), LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_TRUE(top_level_windows(child.id, L"#32770").empty());
+    EXPECT_EQ(0u, close_and_wait(&child, main));
+    remove_folder_tree(data);
+    remove_folder_tree(folder);
+}
+
+TEST(Startup, ExtractsHereTheArchivesNamedRelativeToItsFolder) {
+    std::wstring data = make_scratch_folder(L"startup-data");
+    std::wstring folder = make_scratch_folder(L"startup-here");
+    ASSERT_EQ(0, run_unix("cd " + shell_quote(unix_path(folder)) +
+                          " && mkdir In Other && printf 1 >a.txt && zip -q In/a.zip a.txt && 7z a -bd In/b.7z a.txt "
+                          ">/dev/null && cp In/a.zip Other/c.zip"));
+    // The shell's "Extract here" names the archives; here relative to the program's current folder.
+    ChildProcess child = {};
+    ProcessGuard guard = {&child};
+    HWND main = start_lumarek(L"--extract-here In\\a.zip In\\b.7z Other\\c.zip", data, &child, folder);
+    ASSERT_NE(nullptr, main);
+    bool polish = (GetUserDefaultUILanguage() & 0x3FF) == 0x15;
+    std::wstring summary = polish ? L"Rozpakowano: 3   Błędy: 0   Czeka: 0" : L"Extracted: 3   Errors: 0   Waiting: 0";
+    wait_for_status(main, summary, 60000);
+    EXPECT_EQ(summary, status_line(main));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt"}), folder_tree(folder + L"\\In\\a"));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt"}), folder_tree(folder + L"\\In\\b"));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt"}), folder_tree(folder + L"\\Other\\c"));
     EXPECT_TRUE(top_level_windows(child.id, L"#32770").empty());
     EXPECT_EQ(0u, close_and_wait(&child, main));
     remove_folder_tree(data);

@@ -114,6 +114,12 @@ UserPlayer::~UserPlayer() {
     delete state;
 }
 
+bool shows_static(const SeenWindow& seen, const std::wstring& text) {
+    for (const std::wstring& line : seen.statics)
+        if (line == text) return true;
+    return false;
+}
+
 PlayerStep press_button(int id) {
     return [id](HWND window) {
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(window, id));

@@ -19,6 +19,12 @@ struct SeenWindow {
     HWND owner;
 };
 
+// Whether one of the window's static texts is exactly the text.
+bool shows_static(const SeenWindow& seen, const std::wstring& text);
+
+// The title of the folder browser in which the user picks where extractions go.
+const wchar_t kExtractParentTitle[] = L"Choose a parent folder. Each archive will be extracted to its own folder.";
+
 using PlayerStep = std::function<void(HWND window)>;
 
 struct UserPlayer {

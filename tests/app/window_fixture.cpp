@@ -23,6 +23,12 @@ void prepare_program_once() {
     startup_prepare();
 }
 
+std::wstring preferences_file() {
+    wchar_t folder[4096] = {};
+    GetEnvironmentVariableW(L"LOCALAPPDATA", folder, 4096);
+    return std::wstring(folder) + L"\\LumarekPreferences.dat";
+}
+
 void close_main_window() {
     if (g_app.main != nullptr && IsWindow(g_app.main)) DestroyWindow(g_app.main);
     // The quit message of the destroyed window must not end a later message loop of the test.
@@ -136,6 +142,10 @@ std::wstring list_cell(HWND list, int row, int column) {
 void press(HWND main, int id) {
     SendMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(main, id));
 }
+
+const ViewButton VIEW_BUTTONS[8] = {{100, L"0-contents"}, {105, L"1-new-archive"}, {104, L"2-settings"},
+                                    {118, L"3-profiles"}, {132, L"4-queue"},       {138, L"5-help"},
+                                    {139, L"6-about"},    {140, L"7-contact"}};
 
 void type_key(WORD key) {
     SetForegroundWindow(GetAncestor(GetFocus(), GA_ROOT));

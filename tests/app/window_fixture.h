@@ -12,6 +12,9 @@
 // per test process, as the program does at start.
 void prepare_program_once();
 
+// The preferences file of the test's local data folder ("LumarekPreferences.dat" in LOCALAPPDATA).
+std::wstring preferences_file();
+
 // A new main window with default preferences in the given language and start-up view, placed at
 // the screen's origin. A window opened before is destroyed first.
 HWND open_main_window(bool polish, uint32_t startup_view = 0);
@@ -46,6 +49,13 @@ std::wstring list_cell(HWND list, int row, int column);
 
 // A click on the button with the id, as the button itself reports it.
 void press(HWND main, int id);
+
+// The button that shows each of the eight views, in view order, and a name for the view's pictures.
+struct ViewButton {
+    int button;
+    const wchar_t* name;
+};
+extern const ViewButton VIEW_BUTTONS[8];
 
 // A test of the window opened afresh in English, with its status and hint lines at hand; the busy
 // state and the cancel flag are reset after it.

@@ -146,6 +146,23 @@ TEST(PathAbsolute, RelativeFormsResolveAgainstTheCurrentFolder) {
     remove_folder_tree(folder);
 }
 
+TEST(PathIsPlainDirectory, ALinkedFolderIsNot) {
+    std::wstring folder = make_scratch_folder(L"plain");
+    std::wstring elsewhere = make_scratch_folder(L"plain-target");
+    std::wstring file = folder + L"\\plik.txt", link = folder + L"\\link";
+    ASSERT_TRUE(write_bytes(file, "x", 1));
+    // Wine shows a host symbolic link to a folder as a directory reparse point.
+    ASSERT_EQ(0, run_unix("ln -s " + shell_quote(unix_path(elsewhere)) + " " + shell_quote(unix_path(link))));
+    EXPECT_TRUE(path_is_plain_directory(folder.c_str()));
+    EXPECT_FALSE(path_is_plain_directory(file.c_str()));
+    EXPECT_FALSE(path_is_plain_directory((folder + L"\\brak").c_str()));
+    EXPECT_TRUE(path_is_directory(link.c_str()));
+    EXPECT_FALSE(path_is_plain_directory(link.c_str()));
+    run_unix("rm -f " + shell_quote(unix_path(link)));
+    remove_folder_tree(folder);
+    remove_folder_tree(elsewhere);
+}
+
 // Sets LOCALAPPDATA for one test and puts the old value back afterwards.
 class LocalDataPath : public testing::Test {
 protected:

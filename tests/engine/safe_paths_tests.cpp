@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "archive_fixtures.h"
 #include "common/text.h"
 #include "engine/safe_paths.h"
 #include "test_support.h"
@@ -73,10 +74,7 @@ TEST(SafeFileName, LengthLimitOnTopOfTheComponentRules) {
 class OutputPath : public testing::Test {
 protected:
     void SetUp() override {
-        // On the drive that maps the host's /tmp: the host path is no longer than the Windows
-        // one, so paths near 4095 units stay within the host's own path limit.
-        outer_ = L"Z:\\tmp\\lmk-outpath-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count_);
-        ASSERT_TRUE(CreateDirectoryW(outer_.c_str(), nullptr));
+        outer_ = make_scratch_folder(L"outpath");
         ASSERT_FALSE(outer_.empty());
         root_ = outer_ + L"\\root";
         ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
@@ -97,7 +95,6 @@ protected:
         result_ = OperationResult();
         return make_output_path(out_, root_.c_str(), name.c_str(), directory, &result_);
     }
-    static inline unsigned count_ = 0;
     std::wstring outer_, root_;
     wchar_t out_[PATH_CAPACITY];
     OperationResult result_;
@@ -169,6 +166,7 @@ TEST_F(OutputPath, HostileNamesAreRefusedWithTheOffendingPart) {
         EXPECT_EQ(c.code, result_.code) << c.name;
         EXPECT_EQ(c.detail, result_.detail) << c.name;
     }
+    EXPECT_EQ(std::vector<std::wstring>{}, folder_names(root_)) << "a refused name makes no folder on its way";
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"C:\\etc\\x"));
 }
 
@@ -184,7 +182,9 @@ TEST_F(OutputPath, ComponentCountAndLengthLimits) {
     std::wstring longest(259, L'n');
     EXPECT_TRUE(make(longest, false)) << "259 units pass this check";
 
-    // Components that are fine one by one, but the whole path no longer fits in 4095 units.
+    // Components that are fine one by one, but the whole path no longer fits in 4095 units. It is
+    // refused before any folder of it is made: the host's own path limit (under Wine it counts the
+    // prefix's path too) is never reached.
     std::wstring name;
     std::wstring component(200, L'p');
     while (name.size() < 4096) name += component + L"/";
@@ -192,6 +192,7 @@ TEST_F(OutputPath, ComponentCountAndLengthLimits) {
     EXPECT_FALSE(make(name, false));
     EXPECT_EQ(RESULT_UNSAFE_PATH, result_.code);
     EXPECT_EQ(component, result_.detail);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((root_ + L"\\" + component).c_str()));
 }
 
 TEST_F(OutputPath, AFileOnTheWayIsAnInputOutputFailure) {
@@ -203,6 +204,9 @@ TEST_F(OutputPath, AFileOnTheWayIsAnInputOutputFailure) {
     EXPECT_FALSE(make(L"a", true)) << "a directory entry over an existing file";
     EXPECT_EQ(RESULT_IO_ERROR, result_.code);
     EXPECT_EQ(root_ + L"\\a", result_.detail);
+    EXPECT_FALSE(make(L"a/b/con", false)) << "the name is checked whole before any folder is made";
+    EXPECT_EQ(RESULT_UNSAFE_PATH, result_.code);
+    EXPECT_STREQ(L"con", result_.detail);
 }
 
 TEST_F(OutputPath, ALinkedFolderOnTheWayIsNotFollowed) {
@@ -265,7 +269,7 @@ TEST(RemoveTree, RemovesEverythingButNeverFollowsALink) {
     // link that way (it only ever reaches the link's target, and leaves a target with contents
     // alone), so under Wine the link, and with it the work folder, stay behind; all else is gone.
     std::string left;
-    run_unix("cd " + shell_quote(unix_path(folder)) + " && find work | sort", &left);
+    host_in(folder, "find work | sort", &left);
     EXPECT_TRUE(left == "" || left == "work\nwork/link\n") << left;
     run_unix("rm -f " + shell_quote(unix_path(tree) + "/link"));
     remove_folder_tree(folder);

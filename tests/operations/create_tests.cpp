@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "archive_fixtures.h"
 #include "common/text.h"
 #include "engine/engine_api.h"
-#include "host_scripts.h"
 #include "operations/create.h"
 #include "test_support.h"
 
@@ -65,7 +65,7 @@ const char kTree[] =
     "touch -d '2021-03-04 05:06:07 UTC' src/docs/a.txt src/numbers.txt";
 
 TEST_F(Creation, RoundTripsThroughOtherTools) {
-    ASSERT_EQ(0, run_in(folder_, kTree));
+    ASSERT_TRUE(host_in(folder_, kTree));
     struct Format {
         uint32_t format;
         const wchar_t* extension;
@@ -118,7 +118,7 @@ TEST_F(Creation, RoundTripsThroughOtherTools) {
 }
 
 TEST_F(Creation, MethodsAndLevelsAsChosen) {
-    ASSERT_EQ(0, run_in(folder_, kTree));
+    ASSERT_TRUE(host_in(folder_, kTree));
     std::wstring source = folder_ + L"\\src\\numbers.txt";
     ASSERT_TRUE(create(out_ + L"\\max.7z", {source}, FORMAT_7Z, 9));
     ASSERT_TRUE(create(out_ + L"\\fast.7z", {source}, FORMAT_7Z, 1));
@@ -146,7 +146,7 @@ TEST_F(Creation, MethodsAndLevelsAsChosen) {
 }
 
 TEST_F(Creation, PasswordProtectedZipIsAes256) {
-    ASSERT_EQ(0, run_in(folder_, kTree));
+    ASSERT_TRUE(host_in(folder_, kTree));
     ASSERT_TRUE(create(out_ + L"\\secret.zip", {folder_ + L"\\src\\docs"}, FORMAT_ZIP, 6, L"Hasło-ąę€"))
         << result_.detail;
     std::string slt;
@@ -188,7 +188,7 @@ TEST_F(Creation, NamesBeyondAscii) {
 }
 
 TEST_F(Creation, RefusalsLeaveNothing) {
-    ASSERT_EQ(0, run_in(folder_, kTree + std::string(" && mkdir -p a/Report b/report data data2 && "
+    ASSERT_TRUE(host_in(folder_, kTree + std::string(" && mkdir -p a/Report b/report data data2 && "
                                                      "printf x > a/Report/f && printf y > b/report/g && "
                                                      "printf z > data/d.txt")));
     struct Case {
@@ -249,7 +249,7 @@ TEST_F(Creation, NestingLimit) {
 }
 
 TEST_F(Creation, SourcesThatChangeOrAreHeld) {
-    ASSERT_EQ(0, run_in(folder_, "mkdir src && head -c 400000 /dev/urandom > src/big.bin && printf a > src/a.txt"));
+    ASSERT_TRUE(host_in(folder_, "mkdir src && head -c 400000 /dev/urandom > src/big.bin && printf a > src/a.txt"));
     // A file held open for writing by another handle.
     HANDLE held = CreateFileW((folder_ + L"\\src\\a.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
@@ -286,7 +286,7 @@ TEST_F(Creation, SourcesThatChangeOrAreHeld) {
 }
 
 TEST_F(Creation, CancelAfterTheLastItemLeavesNothing) {
-    ASSERT_EQ(0, run_in(folder_, kTree));
+    ASSERT_TRUE(host_in(folder_, kTree));
     static int calls, cancel_at;
     result_.on_items = [](void*, uint32_t) { return ++calls != cancel_at; };
     calls = 0;
@@ -305,7 +305,7 @@ TEST_F(Creation, CancelAfterTheLastItemLeavesNothing) {
 TEST_F(Creation, LinkedFoldersAreRefused) {
     // Wine shows a host symbolic link to a folder as a directory reparse point (a link to a file
     // it shows as a plain file, so that case cannot be produced here).
-    ASSERT_EQ(0, run_in(folder_, "mkdir -p src/real target && printf t > target/t.txt && ln -s ../target src/link"));
+    ASSERT_TRUE(host_in(folder_, "mkdir -p src/real target && printf t > target/t.txt && ln -s ../target src/link"));
     EXPECT_FALSE(create(out_ + L"\\links.zip", {folder_ + L"\\src"}, FORMAT_ZIP, 6));
     EXPECT_EQ(RESULT_LINK_OR_CLOUD_SOURCE, result_.code);
     EXPECT_EQ(folder_ + L"\\src\\link", result_.detail);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "archive_fixtures.h"
 #include "common/text.h"
-#include "host_scripts.h"
 #include "operations/extract.h"
 #include "operations/listing.h"
 #include "test_support.h"
@@ -110,7 +110,7 @@ with zipfile.ZipFile('case.zip', 'w') as z:
 )";
 
 TEST_F(Extraction, WholeArchiveIntoANewFolder) {
-    ASSERT_EQ(0, run_python(folder_, kPlainTree));
+    ASSERT_TRUE(python(kPlainTree, {folder_}));
     std::wstring target = out_ + L"\\plain";
     ASSERT_TRUE(extract(archive("plain.tar"), target)) << result_.code << L" " << result_.detail;
     std::vector<std::wstring> expected = {L"a\\",  L"a\\deep\\", L"a\\deep\\two.txt", L"a\\one.txt",
@@ -123,7 +123,7 @@ TEST_F(Extraction, WholeArchiveIntoANewFolder) {
 }
 
 TEST_F(Extraction, AnExistingTargetFailsAtOnce) {
-    ASSERT_EQ(0, run_python(folder_, kPlainTree));
+    ASSERT_TRUE(python(kPlainTree, {folder_}));
     std::wstring target = out_ + L"\\taken";
     ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
     EXPECT_FALSE(extract(archive("plain.tar"), target));
@@ -134,7 +134,7 @@ TEST_F(Extraction, AnExistingTargetFailsAtOnce) {
 }
 
 TEST_F(Extraction, RefusedArchivesLeaveNoTrace) {
-    ASSERT_EQ(0, run_python(folder_, kPlainTree));
+    ASSERT_TRUE(python(kPlainTree, {folder_}));
     struct Case {
         const char* archive;
         int32_t code;
@@ -164,14 +164,14 @@ TEST_F(Extraction, RefusedArchivesLeaveNoTrace) {
 }
 
 TEST_F(Extraction, ARepeatedDirectoryEntryIsFine) {
-    ASSERT_EQ(0, run_python(folder_, kPlainTree));
+    ASSERT_TRUE(python(kPlainTree, {folder_}));
     std::wstring target = out_ + L"\\dirs";
     ASSERT_TRUE(extract(archive("repeated_dir.tar"), target)) << result_.detail;
     EXPECT_EQ((std::vector<std::wstring>{L"d\\", L"d\\x.txt"}), folder_tree(target, L'\\'));
 }
 
 TEST_F(Extraction, ModificationTimesWithinTheRangeOnly) {
-    ASSERT_EQ(0, run_python(folder_, kPlainTree));
+    ASSERT_TRUE(python(kPlainTree, {folder_}));
     std::wstring target = out_ + L"\\times";
     FILETIME before;
     GetSystemTimeAsFileTime(&before);
@@ -191,12 +191,13 @@ TEST_F(Extraction, ModificationTimesWithinTheRangeOnly) {
 }
 
 TEST_F(Extraction, EngineArchivesMadeByOtherTools) {
-    ASSERT_EQ(0, run_in(folder_,
+    ASSERT_TRUE(host_in(folder_,
                         "mkdir -p src/sub && printf hello > src/sub/h.txt && printf '' > src/zero && "
                         "head -c 200000 /dev/urandom > src/random.bin && "
                         "7z a -bd -t7z seven.7z ./src/* >/dev/null && (cd src && zip -qr ../zipped.zip .) && "
-                        "bsdtar -czf tgz.tar.gz -C src ."));
-    for (const char* name : {"seven.7z", "zipped.zip", "tgz.tar.gz"}) {
+                        "bsdtar -czf tgz.tar.gz -C src . && tar -cf - -C src . | xz -c >xz.tar.xz && "
+                        "tar -cf - -C src . | zstd -q -o zst.tar.zst"));
+    for (const char* name : {"seven.7z", "zipped.zip", "tgz.tar.gz", "xz.tar.xz", "zst.tar.zst"}) {
         std::wstring target = out_ + L"\\" + std::wstring(name, name + strlen(name)) + L".d";
         ASSERT_TRUE(extract(archive(name), target)) << name << " " << result_.code << " " << result_.detail;
         EXPECT_EQ("hello", file_text(target + L"\\sub\\h.txt")) << name;
@@ -207,7 +208,7 @@ TEST_F(Extraction, EngineArchivesMadeByOtherTools) {
 
 // Cancelling at any continue check, the last ones included, leaves neither target nor work folder.
 TEST_F(Extraction, CancelAtTheEndLeavesNothing) {
-    ASSERT_EQ(0, run_python(folder_, kPlainTree));
+    ASSERT_TRUE(python(kPlainTree, {folder_}));
     static int calls, cancel_at;
     result_.on_items = [](void*, uint32_t) { return ++calls != cancel_at; };
     calls = 0;
@@ -226,7 +227,7 @@ TEST_F(Extraction, CancelAtTheEndLeavesNothing) {
 }
 
 TEST_F(Extraction, CancelDuringTheLastEntrysData) {
-    ASSERT_EQ(0, run_in(folder_,
+    ASSERT_TRUE(host_in(folder_,
                         "mkdir src && printf small > src/a.txt && head -c 3000000 /dev/urandom > src/z.bin "
                         "&& tar -cf big.tar -C src a.txt z.bin"));
     static volatile LONG* flag;
@@ -244,7 +245,7 @@ class Selection : public Extraction {
 protected:
     void SetUp() override {
         Extraction::SetUp();
-        ASSERT_EQ(0, run_python(folder_, kPlainTree));
+        ASSERT_TRUE(python(kPlainTree, {folder_}));
         listing_ = EntryList();
         OperationResult listed = OperationResult();
         ASSERT_TRUE(list_archive(archive("plain.tar").c_str(), L"", &listing_, &listed));
@@ -288,26 +289,28 @@ TEST_F(Selection, RowsAndWholeFolders) {
 
 TEST_F(Selection, AnArchiveReplacedAfterTheListingExtractsNothing) {
     // The same entries in another order, written over the listed archive.
-    ASSERT_EQ(0, run_python(folder_, R"(
+    ASSERT_TRUE(python(R"(
 import sys, tarfile, io, os
 os.chdir(sys.argv[1])
 with tarfile.open('plain.tar', 'w') as t:
     for name, data in (('top.txt', b'top'), ('a/one.txt', b'one')):
         info = tarfile.TarInfo(name); info.size = len(data); t.addfile(info, io.BytesIO(data))
-)"));
+)",
+                       {folder_}));
     std::vector<uint8_t> selection = select({L"top.txt"});
     EXPECT_FALSE(extract(archive("plain.tar"), out_ + L"\\replaced", &listing_, selection.data()));
     EXPECT_EQ(RESULT_ARCHIVE_ERROR, result_.code);
     expect_output_folder_holds({});
 
     // An archive that ends early: every entry matches, but some are missing.
-    ASSERT_EQ(0, run_python(folder_, R"(
+    ASSERT_TRUE(python(R"(
 import sys, tarfile, io, os
 os.chdir(sys.argv[1])
 with tarfile.open('plain.tar', 'w') as t:
     info = tarfile.TarInfo('./'); info.type = tarfile.DIRTYPE; t.addfile(info)
     info = tarfile.TarInfo('a/'); info.type = tarfile.DIRTYPE; t.addfile(info)
-)"));
+)",
+                       {folder_}));
     selection = select({L"a/"});
     EXPECT_FALSE(extract(archive("plain.tar"), out_ + L"\\short", &listing_, selection.data()));
     EXPECT_EQ(RESULT_ARCHIVE_ERROR, result_.code);
@@ -318,7 +321,7 @@ with tarfile.open('plain.tar', 'w') as t:
 class Encrypted : public Extraction {};
 
 TEST_F(Encrypted, PasswordsThroughTheEngine) {
-    ASSERT_EQ(0, run_in(folder_,
+    ASSERT_TRUE(host_in(folder_,
                         "mkdir src && printf secret-data > src/s.txt && "
                         "7z a -bd -tzip -mem=AES256 -pTajne123 aes.zip ./src/s.txt >/dev/null && "
                         "(cd src && zip -q -P Tajne123 ../zipcrypto.zip s.txt) && "
@@ -348,8 +351,8 @@ TEST_F(Encrypted, PasswordsThroughTheEngine) {
 }
 
 TEST_F(Extraction, TestingReadsDataOnly) {
-    ASSERT_EQ(0, run_python(folder_, kPlainTree));
-    ASSERT_EQ(0, run_in(folder_,
+    ASSERT_TRUE(python(kPlainTree, {folder_}));
+    ASSERT_TRUE(host_in(folder_,
                         "mkdir r && head -c 300000 /dev/urandom > r/r.bin && tar -czf r.tar.gz -C r r.bin && "
                         "(cd r && zip -q ../damaged.zip r.bin) && printf 'XXXXXXXX' | dd of=damaged.zip bs=1 "
                         "seek=150000 conv=notrunc 2>/dev/null && printf 'not an archive at all' > text.txt"));

@@ -1,5 +1,5 @@
-// Reading an archive's listing, against archives made here by bsdtar, zip, 7z, python3 and the
-// engine itself.
+// Reading an archive's listing, against archives made here by bsdtar, tar with xz and zstd, zip,
+// 7z, python3 and the engine itself.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -122,6 +122,18 @@ with tarfile.open(sys.argv[1], 'w', format=tarfile.PAX_FORMAT) as t:
           {L"Mixed/Case.TXT", 2, false, false},
           {L"sub/", 0, true, false},
           {L"sub/./", 0, true, false}},
+         NO_DETAIL,
+         L""},
+        {"tar.xz by tar and xz",
+         shell("cd {} && tar -cf - docs | xz -c >{}"),
+         RESULT_OK,
+         {{L"docs/", 0, true, false}, {L"docs/readme.txt", 8, false, false}},
+         NO_DETAIL,
+         L""},
+        {"tar.zst by tar and zstd",
+         shell("cd {} && tar -cf - docs | zstd -q -o {}"),
+         RESULT_OK,
+         {{L"docs/", 0, true, false}, {L"docs/readme.txt", 8, false, false}},
          NO_DETAIL,
          L""},
         {"directories with a trailing / by zip",

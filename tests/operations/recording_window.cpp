@@ -45,6 +45,14 @@ static LRESULT CALLBACK recorder_proc(HWND window, UINT message, WPARAM wparam, 
         g_recorder.events.push_back(L"percent " + std::to_wstring((int)(INT_PTR)wparam));
         return 0;
     }
+    if (message == WM_APP_QUEUE_ITEM_STARTED) {
+        g_recorder.events.push_back(L"started " + std::to_wstring(wparam));
+        return 0;
+    }
+    if (message == WM_APP_QUEUE_ITEM_DONE) {
+        g_recorder.events.push_back(L"finished " + std::to_wstring(wparam) + L": " + std::to_wstring((int)lparam));
+        return 0;
+    }
     return DefWindowProcW(window, message, wparam, lparam);
 }
 

@@ -12,7 +12,8 @@ struct Recorder {
     bool engine;                       // what engine_present() answers
     bool cancel_when_busy;             // set_busy(true) requests a cancel, as a user at once would
     uint32_t cancel_at_items;          // an items message of at least this count requests a cancel (0: never)
-    std::vector<std::wstring> events;  // "busy on", "busy off", "status: ...", "items 16", "percent -1", "done", ...
+    std::vector<std::wstring> events;  // "busy on", "busy off", "status: ...", "items 16", "percent -1", "started 2",
+                                       // "finished 2: 5", "done", ...
     std::vector<WPARAM> items;         // wParam of every WM_APP_PROGRESS_ITEMS
     std::vector<int> percents;         // wParam of every WM_APP_PROGRESS_PERCENT, as signed
     int done_count;

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "archive_fixtures.h"
 #include "common/memory.h"
 #include "common/text.h"
 #include "engine/engine_api.h"
 #include "operations/archive_format.h"
+#include "operations/extraction_queue.h"
 #include "operations/listing.h"
 #include "operations/operation.h"
 #include "recording_window.h"
@@ -22,8 +24,7 @@ protected:
         ASSERT_TRUE(engine_bind());
         recorder_reset();
         folder_ = make_scratch_folder(L"bodies");
-        ASSERT_EQ(0, run_unix("cd " + shell_quote(unix_path(folder_)) +
-                              " && mkdir -p src/d && printf one > src/d/one.txt && printf two > src/two.txt"));
+        ASSERT_TRUE(host_in(folder_, "mkdir -p src/d && printf one > src/d/one.txt && printf two > src/two.txt"));
     }
     void TearDown() override {
         entry_list_free(&entries_);
@@ -120,6 +121,78 @@ TEST_F(RunnerBodies, CreationWritesTheFormatAndLevelOfTheSlot) {
         EXPECT_EQ(0, run_unix("7z l -slt " + shell_quote(unix_path(archive)) + " d/one.txt", &details)) << c.name;
         EXPECT_NE(std::string::npos, details.find(c.method)) << c.name << "\n" << details;
     }
+}
+
+// The queue's events without the progress in between.
+std::vector<std::wstring> queue_events() {
+    std::vector<std::wstring> events;
+    for (const std::wstring& event : g_recorder.events)
+        if (event.rfind(L"items", 0) != 0 && event.rfind(L"percent", 0) != 0 && event.rfind(L"status", 0) != 0)
+            events.push_back(event);
+    return events;
+}
+
+TEST_F(RunnerBodies, TheQueueRunsFromTheSlotEveryArchiveNotExtractedYet) {
+    ASSERT_EQ(0,
+              run_unix("cd " + shell_quote(unix_path(folder_)) +
+                       " && mkdir in other out && cd src && zip -q -r ../in/a.zip d && 7z a -bd ../other/b.7z two.txt "
+                       ">/dev/null && bsdtar -czf ../in/c.tar.gz d two.txt"));
+    std::wstring paths[4] = {folder_ + L"\\in\\a.zip", folder_ + L"\\other\\b.7z", folder_ + L"\\in\\missing.zip",
+                             folder_ + L"\\in\\c.tar.gz"};
+    QueueItem items[4] = {{&paths[0][0], QUEUE_EXTRACTED, RESULT_OK},
+                          {&paths[1][0], QUEUE_WAITING, RESULT_OK},
+                          {&paths[2][0], QUEUE_WAITING, RESULT_OK},
+                          {&paths[3][0], QUEUE_FAILED, RESULT_ARCHIVE_ERROR}};
+    ExtractionQueue queue = {items, 4, 4};
+    std::wstring out = folder_ + L"\\out";
+    struct Case {
+        const char* label;
+        bool beside;
+        const wchar_t* output_folder;
+        bool cancel;
+        std::vector<std::wstring> events;
+    } cases[] = {
+        {"into the output folder",
+         false,
+         out.c_str(),
+         false,
+         {L"busy on", L"started 1", L"finished 1: 0", L"started 2", L"finished 2: 2", L"started 3", L"finished 3: 0",
+          L"done"}},
+        {"beside each archive",
+         true,
+         L"",
+         false,
+         {L"busy on", L"started 1", L"finished 1: 0", L"started 2", L"finished 2: 2", L"started 3", L"finished 3: 0",
+          L"done"}},
+        {"no folder to put them in",
+         false,
+         L"",
+         false,
+         {L"busy on", L"started 1", L"finished 1: 3", L"started 2", L"finished 2: 3", L"started 3", L"finished 3: 3",
+          L"done"}},
+        {"canceled before the first", false, out.c_str(), true, {L"busy on", L"done"}},
+    };
+    for (const Case& c : cases) {
+        recorder_reset();
+        g_recorder.cancel_when_busy = c.cancel;
+        g_slot.queue = &queue;
+        g_slot.queue_output_folder = c.output_folder;
+        g_slot.extract_beside_archives = c.beside;
+        operation_start(OP_EXTRACT_QUEUE);
+        ASSERT_TRUE(pump_until_done()) << c.label;
+        EXPECT_EQ(c.cancel ? RESULT_CANCELED : RESULT_OK, g_slot.result.code)
+            << c.label << ": a failed item is no failed run";
+        EXPECT_EQ(c.events, queue_events()) << c.label;
+    }
+    // The worker leaves the items' statuses to the window.
+    EXPECT_EQ(QUEUE_WAITING, items[1].status);
+    EXPECT_EQ(QUEUE_FAILED, items[3].status);
+    EXPECT_EQ((std::vector<std::wstring>{L"b", L"c"}), folder_names(out));
+    EXPECT_EQ((std::vector<std::wstring>{L"two.txt"}), folder_tree(out + L"\\b"));
+    EXPECT_EQ((std::vector<std::wstring>{L"d/", L"d/one.txt", L"two.txt"}), folder_tree(out + L"\\c"));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.zip", L"c", L"c.tar.gz"}), folder_names(folder_ + L"\\in"));
+    EXPECT_EQ((std::vector<std::wstring>{L"b", L"b.7z"}), folder_names(folder_ + L"\\other"));
+    EXPECT_EQ("two", file_text(folder_ + L"\\other\\b\\two.txt"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The settings view's controls and the preferences record they show.
+// The settings view: its controls filled from a preferences record.
 #pragma once
 
 #include "settings/preferences.h"
@@ -7,5 +7,6 @@
 // current interface language.
 void fill_settings_view(const Preferences* record);
 
-// "Restore defaults": the view shows the default record; nothing is saved.
+// "Restore defaults": the view shows the default record; neither the current preferences nor the
+// file change until the view is saved.
 void restore_default_settings();

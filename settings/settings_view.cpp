@@ -1,4 +1,4 @@
-#include "app/settings_view.h"
+#include "settings/settings_view.h"
 
 #include "app/app_state.h"
 #include "app/choice_words.h"
