@@ -98,3 +98,5 @@ double median(std::vector<double> values);
 
 // The host's 1-minute load average, as text ("?" when it cannot be read).
 std::string load_average();
+// The three load averages (1, 5 and 15 minutes).
+std::string load_averages();

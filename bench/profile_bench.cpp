@@ -1,4 +1,4 @@
-// ZIP profile speed (run by scripts/profile_bench.sh, not by CTest): a tree of 100,000 files in
+// ZIP profile speed (run by scripts/bench.sh --profile-only, not by CTest): a tree of 100,000 files in
 // 2,000 folders, every other file a .pdf, previewed with the extension rule "pdf" and then packed
 // at level 1. Side by side, interleaved, in the same run:
 //   preview  our OP_PROFILE_PREVIEW through the runner against a bare FindFirstFileW walk of the
@@ -131,21 +131,6 @@ struct Figures {
     int failures = 0;
 };
 
-double median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-std::string load_average() {
-    std::string text;
-    if (!read_text_file(L"Z:\\proc\\loadavg", &text)) return "(unknown)";
-    size_t end = 0;
-    for (int fields = 0; fields < 3 && end != std::string::npos; ++fields) end = text.find(' ', end + 1);
-    return text.substr(0, end);
-}
-
 struct Bench {
     std::wstring self, bsdtar, source, list, out, report, log;
     bool counted = false;  // false for the warm-up round
@@ -250,7 +235,7 @@ int parent(int argc, wchar_t** argv) {
         "after one warm-up, interleaved (the order of ours and the peer turns every run); medians.\n\n",
         (unsigned long long)set.totals.files, set.totals.bytes / 1e6, (unsigned long long)set.totals.folders - 1,
         listed, runs);
-    printf("load average at the start: %s\n", load_average().c_str());
+    printf("load average at the start: %s\n", load_averages().c_str());
     fflush(stdout);
 
     const std::wstring walk_arguments = L"walk " + quote(bench.source);
@@ -291,7 +276,7 @@ int parent(int argc, wchar_t** argv) {
         }
         if (bench.counted && pack.seconds.size() == run && tar.seconds.size() == run && tar_idle.seconds.size() == run)
             pack_ratios.push_back(pack.seconds.back() / (tar.seconds.back() - tar_idle.seconds.back()));
-        printf("run %u%s done, load average %s\n", run, run == 0 ? " (warm-up)" : "", load_average().c_str());
+        printf("run %u%s done, load average %s\n", run, run == 0 ? " (warm-up)" : "", load_averages().c_str());
         fflush(stdout);
     }
     DeleteFileW(bench.out.c_str());
@@ -326,7 +311,7 @@ int parent(int argc, wchar_t** argv) {
         "bsdtar %d.\n",
         (unsigned long long)ours_bytes, (unsigned long long)tar_bytes, walk.failures, preview.failures, body.failures,
         pack.failures, tar.failures + tar_idle.failures);
-    printf("load average at the end: %s\n", load_average().c_str());
+    printf("load average at the end: %s\n", load_averages().c_str());
     return walk.failures + preview.failures + body.failures + pack.failures + tar.failures > 0 ? 1 : 0;
 }
 

@@ -1,7 +1,6 @@
 #include "profiles/profile_commands.h"
 
 #include "app/app_state.h"
-#include "app/commands.h"
 #include "app/folder_browser.h"
 #include "app/profile_view.h"
 #include "app/status_line.h"
