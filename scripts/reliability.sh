@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The reliability suite (tests/reliability/): disk full, killed at any point, mutated archives,
+# many copies at once, past 4 GiB, resource use over time.
+#   bash scripts/reliability.sh [--quick | --long] [part...]
+# --quick (the default) is the form scripts/test.sh runs, a few minutes; --long is run by hand and
+# takes hours (nohup bash scripts/reliability.sh --long > reliability.out 2>&1 &). Parts: disk-full,
+# killed, mutations, copies, large, resources. --built: the set-up and build are done already.
+# The disk-full part mounts a tmpfs (it needs root; without it the part is skipped) inside the
+# build folder and maps it as a drive of the build folder's Wine prefix, and removes both again.
+set -euo pipefail
+here="$(dirname "${BASH_SOURCE[0]}")"
+arguments=()
+built=0
+for argument in "$@"; do
+  if [ "$argument" = "--built" ]; then built=1; else arguments+=("$argument"); fi
+done
+if [ $built -eq 0 ]; then
+  bash "$here/setup.sh"
+  bash "$here/build.sh"
+fi
+source "$here/env.sh"
+if [ -z "${DISPLAY:-}" ]; then
+  source "$here/display.sh"
+  start_display
+fi
+python3 "$LUMAREK_ROOT/tests/reliability/reliability.py" "${arguments[@]+"${arguments[@]}"}"
