@@ -328,7 +328,7 @@ int wmain() {
         answer("no engine or window");
         return 1;
     }
-    answer("ready");
+    answer("ready pid=" + number(GetCurrentProcessId()));
     std::string line;
     while (read_line(&line)) {
         if (line == "quit") break;

@@ -99,7 +99,9 @@ class Worker:
         self.pid = self.process.pid
         self.lines = queue.Queue()
         threading.Thread(target=self._read, daemon=True).start()
-        self.ready = self.read(120) == "ready"
+        first = self.read(120) or ""
+        self.ready = first.startswith("ready")
+        self.windows_pid = parse_answer(first[len("ready "):]).get("pid") if self.ready else None
         if self.ready and local_data is not None:
             self.ask("env", "LOCALAPPDATA", windows_path(local_data) if local_data.startswith("/") else local_data)
 

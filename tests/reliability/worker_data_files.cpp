@@ -65,8 +65,8 @@ void profile_save_loop(uint32_t from) {
 // ---- many copies at once -------------------------------------------------------------------
 
 struct CopyFigures {
-    uint32_t rounds, own_updates, retries, lost, shared_saves, conflicts, busy, prefs_saves, prefs_refused, torn,
-        unreadable;
+    uint32_t rounds, own_updates, retries, refused, lost, shared_saves, conflicts, busy, prefs_saves, prefs_refused,
+        torn, unreadable;
 };
 
 static ProfileStore g_store;
@@ -84,10 +84,12 @@ static bool own_profiles_match(const std::wstring& prefix, const std::map<std::w
     return own == expected.size();
 }
 
-// One update of an own profile, retried while another copy holds the lock or reads the file.
+// One update of an own profile, retried while another copy holds the lock or reads the file (as a
+// user told "Could not save profiles." saves again), for up to half a minute.
 static ProfileUpdateResult own_update(const std::wstring& name, const std::wstring& source, bool remove,
                                       CopyFigures* figures) {
-    for (int attempt = 0;; ++attempt) {
+    ULONGLONG until = GetTickCount64() + 30000;
+    for (;;) {
         int32_t slot = slot_of(&g_store, name);
         ProfileUpdateResult result;
         if (remove) {
@@ -96,9 +98,9 @@ static ProfileUpdateResult own_update(const std::wstring& name, const std::wstri
             profile_record(&g_record, name, source, L"");
             result = profile_store_update(&g_store, slot, &g_record);
         }
-        if (result != PROFILE_UPDATE_FAILED || attempt >= 20000) return result;
+        if (result != PROFILE_UPDATE_FAILED || GetTickCount64() > until) return result;
         ++figures->retries;
-        Sleep(GetTickCount() % 3);
+        Sleep(1 + GetTickCount() % 4);
     }
 }
 
@@ -159,23 +161,29 @@ void many_copies_loop(uint32_t k, uint32_t seconds) {
     std::map<std::wstring, std::wstring> expected;
     ULONGLONG until = GetTickCount64() + (ULONGLONG)seconds * 1000;
     for (uint32_t round = 0; GetTickCount64() < until; ++round) {
+        // The shared profile first, on top of what the store showed since the last round.
+        shared_update(k, round, &figures);
+        // Adds this round's profile, changes it, and deletes the one of three rounds before, so
+        // that the store never fills up.
         std::wstring name = prefix + std::to_wstring(round);
+        std::wstring old_name = prefix + std::to_wstring(round - 3);
         for (int stage = 0; stage < 3; ++stage) {
-            if (stage == 2 && round % 2 != 0) break;
+            if (stage == 2 && round < 3) break;
+            std::wstring changed = stage == 2 ? old_name : name;
             std::wstring source = name + (stage == 0 ? L"\\a" : L"\\b");
-            ProfileUpdateResult result = own_update(name, source, stage == 2, &figures);
+            ProfileUpdateResult result = own_update(changed, source, stage == 2, &figures);
             if (result != PROFILE_UPDATE_OK) {
-                ++figures.lost;
-                continue;
+                // Refused, and the user told so: the round's later changes are not made.
+                ++figures.refused;
+                break;
             }
             ++figures.own_updates;
             if (stage == 2)
-                expected.erase(name);
+                expected.erase(changed);
             else
-                expected[name] = source;
+                expected[changed] = source;
             if (!own_profiles_match(prefix, expected)) ++figures.lost;
         }
-        shared_update(k, round, &figures);
 
         Preferences record;
         preferences_version(&record, k, round);
@@ -187,11 +195,16 @@ void many_copies_loop(uint32_t k, uint32_t seconds) {
         check_profiles_file(&figures);
         ++figures.rounds;
     }
+    // What this copy's updates left, for the comparison with the file after every copy has ended.
+    std::string own = "own";
+    for (const auto& profile : expected) own += " " + utf8(profile.first.c_str()) + "=" + utf8(profile.second.c_str());
+    answer(own);
     char line[400];
     snprintf(line, sizeof(line),
-             "done rounds=%u own_updates=%u retries=%u lost=%u shared_saves=%u conflicts=%u busy=%u prefs_saves=%u "
+             "done rounds=%u own_updates=%u retries=%u refused=%u lost=%u shared_saves=%u conflicts=%u busy=%u "
+             "prefs_saves=%u "
              "prefs_refused=%u torn=%u unreadable=%u",
-             figures.rounds, figures.own_updates, figures.retries, figures.lost, figures.shared_saves,
+             figures.rounds, figures.own_updates, figures.retries, figures.refused, figures.lost, figures.shared_saves,
              figures.conflicts, figures.busy, figures.prefs_saves, figures.prefs_refused, figures.torn,
              figures.unreadable);
     answer(line);

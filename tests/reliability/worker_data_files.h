@@ -28,10 +28,11 @@ ProfileUpdateResult profile_save_once(ProfileStore* store, uint32_t n);
 // profile_save_once for n = from, from + 1, ... until the process is killed; prints "begun" first.
 void profile_save_loop(uint32_t from);
 
-// One copy of the program among several, for the given time: each round adds, changes and
-// (every other round) deletes a profile of its own, saves the shared profile "shared" on top of
+// One copy of the program among several, for the given time: each round adds and changes a
+// profile of its own and deletes the one of three rounds before, saves the shared profile "shared" on top of
 // the version it last saw, saves its preferences version and reads both files back. Prints a
-// "chain <previous> <new>" line for every successful save of the shared profile, then the figures:
-// "done rounds=.. own_updates=.. retries=.. lost=.. shared_saves=.. conflicts=.. busy=..
+// "chain <previous> <new>" line for every successful save of the shared profile, an "own" line
+// with name=source of every own profile as its updates left them, then the figures:
+// "done rounds=.. own_updates=.. retries=.. refused=.. lost=.. shared_saves=.. conflicts=.. busy=..
 // prefs_saves=.. prefs_refused=.. torn=.. unreadable=..".
 void many_copies_loop(uint32_t k, uint32_t seconds);
