@@ -16,7 +16,7 @@
 //   prefs-save <k> <n>                    -> saved=<0|1>
 //   prefs-loop <k> <from> / profile-loop <from> / copies <k> <seconds>   (worker_data_files.h)
 //   profile-zip ...                       -> unavailable (the profile ZIP operation is not built yet)
-//   soak <rounds> <archive> <folder>      -> a "round=" line of the counters after the first round,
+//   soak <rounds> <archive> <folder>      -> a "round=" line of the counters after rounds 1 and 3,
 //                                            at every tenth and at the last
 //   counters                              -> handles=<n> private=<n> heap=<n> gdi=<n> user=<n> windows=<n>
 #include <windows.h>
@@ -214,7 +214,7 @@ static void soak(uint32_t rounds, const std::wstring& archive, const std::wstrin
         for (int32_t code : codes) failures += code != RESULT_OK;
         remove_tree(extracted.c_str(), 0);
         DeleteFileW(output.c_str());
-        if (round == 1 || round % (rounds / 10 > 0 ? rounds / 10 : 1) == 0 || round == rounds)
+        if (round == 1 || round == 3 || round % (rounds / 10 > 0 ? rounds / 10 : 1) == 0 || round == rounds)
             answer("round=" + number(round) + " failures=" + number(failures) + " " + counters());
     }
     entry_list_free(&g_entries);
