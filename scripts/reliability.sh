@@ -11,14 +11,22 @@ set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 arguments=()
 built=0
+form=quick
 for argument in "$@"; do
-  if [ "$argument" = "--built" ]; then built=1; else arguments+=("$argument"); fi
+  case "$argument" in
+    --built) built=1 ;;
+    --long) form=long; arguments+=("$argument") ;;
+    *) arguments+=("$argument") ;;
+  esac
 done
 if [ $built -eq 0 ]; then
   bash "$here/setup.sh"
   bash "$here/build.sh"
 fi
 source "$here/env.sh"
+# Each form has a scratch folder of its own, so that a long run and the tests' quick one can share
+# the machine; cases that crashed, hung or left output are kept beside it ("-findings").
+export LUMAREK_RELIABILITY_WORK="$LUMAREK_BUILD_DIR/reliability-$form"
 if [ -z "${DISPLAY:-}" ]; then
   source "$here/display.sh"
   start_display

@@ -61,6 +61,18 @@ def clean_work_names(part, folder, tally, what):
     worker.close()
 
 
+def kills_of(part, command, duration, kills, out, tally, label):
+    """Kills a fresh copy at each point of the operation and cleans up the work names it left;
+    yields each point's description for the checks of what is left."""
+    for delay in kill_points(duration, kills):
+        if not kill_during(part, command, delay):
+            continue
+        tally.kills += 1
+        what = "%s killed at %.2f s" % (label, delay)
+        clean_work_names(part, out, tally, what)
+        yield what
+
+
 def measure(part, command):
     """The operation's duration in seconds, uninterrupted, as the worker measured it."""
     worker = Worker()
@@ -83,20 +95,16 @@ def extraction(part, scratch, kills):
     part.check(archives.tree_files(target) == expected, "uninterrupted extraction whole")
     os.system("rm -rf '%s'" % target)
     tally = Tally()
-    for delay in kill_points(duration, kills):
-        if not kill_during(part, command, delay):
-            continue
-        tally.kills += 1
-        clean_work_names(part, out, tally, "extraction killed at %.2f s" % delay)
+    for what in kills_of(part, command, duration, kills, out, tally, "extraction"):
         if os.path.exists(target):
             whole = archives.tree_files(target) == expected
             tally.whole += whole
             tally.torn += not whole
-            part.check(whole, "extraction killed at %.2f s: the target is not whole" % delay)
+            part.check(whole, what + ": the target is not whole")
             os.system("rm -rf '%s'" % target)
         else:
             tally.before += 1
-        part.check(os.listdir(out) == [], "extraction killed at %.2f s: left %s" % (delay, os.listdir(out)))
+        part.check(os.listdir(out) == [], "%s: left %s" % (what, os.listdir(out)))
     part.figure("extraction (%.2f s uninterrupted): %s" % (duration, tally.text()))
     return tally
 
@@ -115,12 +123,7 @@ def creation(part, scratch, kills):
         os.remove(output)
         part.check(reference and reference.get("code") == RESULT_OK, "uninterrupted creation of %s lists" % name)
         per_format = max(1, kills // 3 + (1 if format_ < kills % 3 else 0))
-        for delay in kill_points(duration, per_format):
-            if not kill_during(part, command, delay):
-                continue
-            tally.kills += 1
-            what = "creation of %s killed at %.2f s" % (name, delay)
-            clean_work_names(part, out, tally, what)
+        for what in kills_of(part, command, duration, per_format, out, tally, "creation of " + name):
             if os.path.exists(output):
                 listed = checker.ask("open", windows_path(output))
                 tested = checker.ask("test", windows_path(output))
@@ -155,12 +158,7 @@ def queue_run(part, scratch, kills):
                "uninterrupted queue whole")
     os.system("rm -rf '%s'/*" % out)
     tally = Tally()
-    for delay in kill_points(duration, kills):
-        if not kill_during(part, command, delay):
-            continue
-        tally.kills += 1
-        what = "queue killed at %.2f s" % delay
-        clean_work_names(part, out, tally, what)
+    for what in kills_of(part, command, duration, kills, out, tally, "queue"):
         present = [n for n in names if os.path.exists(os.path.join(out, n))]
         for name in present:
             whole = archives.tree_files(os.path.join(out, name)) == expected[name]

@@ -176,7 +176,7 @@ def run(long_form):
     part = Part("mutations")
     folder = fresh_folder("mutations")
     seeds = make_seeds(fresh_folder("mutation-seeds"))
-    per_seed = 20000 if long_form else 400
+    per_seed = 10000 if long_form else 400
     mutations = Mutations(part, folder)
     started = time.monotonic()
     mutations.run(seeds, per_seed)

@@ -13,8 +13,10 @@ import time
 
 BUILD = os.environ["LUMAREK_BUILD_DIR"]
 WORKER_EXE = os.path.join(BUILD, "bin", "reliability_worker.exe")
-WORK = os.path.join(BUILD, "reliability")
-FINDINGS = os.path.join(BUILD, "reliability-findings")
+# The scratch folder of the run (scripts/reliability.sh gives each form its own) and where the cases
+# that crashed, hung or left output behind are kept.
+WORK = os.environ.get("LUMAREK_RELIABILITY_WORK", os.path.join(BUILD, "reliability"))
+FINDINGS = WORK + "-findings"
 
 # Result codes of the operations, for the figures.
 CODE_NAMES = {0: "OK", 1: "ENGINE_MISSING", 2: "ARCHIVE_ERROR", 3: "IO_ERROR", 4: "OUT_OF_MEMORY",
