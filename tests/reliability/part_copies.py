@@ -6,7 +6,6 @@
 # Every read of either file finds it whole.
 import os
 import threading
-import time
 
 from suite import (PREFERENCES_FILE, PROFILES_FILE, Part, Worker, fresh_folder, parse_answer,
                    preferences_version_of, profile_record, profile_sources, profiles_file, read_file, write_file)

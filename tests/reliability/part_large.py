@@ -2,13 +2,12 @@
 # sparse on the host) is packed into ZIP, 7z and TAR.GZ and extracted back through the operation
 # bodies: the same bytes (SHA-256), the listing (the contents list's Size column) showing its exact
 # size, and the worker's memory flat while it works.
-import hashlib
 import os
 import random
 import threading
 import time
 
-from suite import (FORMAT_7Z, FORMAT_EXTENSIONS, FORMAT_TAR_GZ, FORMAT_ZIP, RESULT_OK, Part, Worker, code_name,
+from suite import (FORMAT_7Z, FORMAT_EXTENSIONS, FORMAT_TAR_GZ, FORMAT_ZIP, RESULT_OK, Part, Worker,
                    file_digest, fresh_folder, memory_of, windows_path)
 
 GIB = 1 << 30
@@ -59,11 +58,9 @@ def run(long_form):
         size = 5 * GIB
         blocks = [(0, MIB), (GIB + 12345, MIB), (2 * GIB - MIB // 2, MIB), (4 * GIB - MIB // 2, MIB),
                   (size - MIB, MIB)]
-        formats = (FORMAT_ZIP, FORMAT_7Z, FORMAT_TAR_GZ)
     else:
         size = 4 * GIB + 64 * 1024
         blocks = [(size - 64 * 1024, 64 * 1024)]
-        formats = (FORMAT_ZIP, FORMAT_7Z, FORMAT_TAR_GZ)
     source_folder = os.path.join(folder, "source")
     os.makedirs(source_folder)
     source = make_large_file(os.path.join(source_folder, "large.bin"), size, blocks)
@@ -72,7 +69,7 @@ def run(long_form):
         size, size / GIB, ", ".join("%d (+%d)" % b for b in blocks)))
     worker = Worker()
     baseline = memory_of(worker.pid)[0]
-    for format_ in formats:
+    for format_ in (FORMAT_ZIP, FORMAT_7Z, FORMAT_TAR_GZ):
         name = "large" + FORMAT_EXTENSIONS[format_]
         archive = os.path.join(folder, name)
         answer, seconds, peak_create = timed(worker, "create", format_, 1, windows_path(archive),
