@@ -31,4 +31,4 @@ if [ -z "${DISPLAY:-}" ]; then
   source "$here/display.sh"
   start_display
 fi
-python3 "$LUMAREK_ROOT/tests/reliability/reliability.py" "${arguments[@]+"${arguments[@]}"}"
+python3 -B "$LUMAREK_ROOT/tests/reliability/reliability.py" "${arguments[@]+"${arguments[@]}"}"
