@@ -27,6 +27,13 @@ source "$here/env.sh"
 # Each form has a scratch folder of its own, so that a long run and the tests' quick one can share
 # the machine; cases that crashed, hung or left output are kept beside it ("-findings").
 export LUMAREK_RELIABILITY_WORK="$LUMAREK_BUILD_DIR/reliability-$form"
+if [ "$form" = long ]; then
+  # The long form runs in a copy of the prefix with a wineserver of its own, so that the tests
+  # (whose end stops the prefix's wineserver) can run meanwhile.
+  rm -rf "$LUMAREK_BUILD_DIR/wineprefix-long"
+  cp -a "$WINEPREFIX" "$LUMAREK_BUILD_DIR/wineprefix-long"
+  export WINEPREFIX="$LUMAREK_BUILD_DIR/wineprefix-long"
+fi
 if [ -z "${DISPLAY:-}" ]; then
   source "$here/display.sh"
   start_display
