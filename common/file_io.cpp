@@ -8,13 +8,16 @@ bool write_all(HANDLE file, const void* buffer, uint32_t bytes) {
     return written == bytes;
 }
 
-bool replace_file_atomically(const wchar_t* target, const ByteBlock* blocks, uint32_t block_count, bool flush) {
+bool temporary_name_for(wchar_t* temporary, const wchar_t* target) {
     wchar_t pid[DECIMAL_CAPACITY];
     format_decimal(pid, GetCurrentProcessId());
+    return text_copy(temporary, PATH_CAPACITY, target) && text_append(temporary, PATH_CAPACITY, L".") &&
+           text_append(temporary, PATH_CAPACITY, pid);
+}
+
+bool replace_file_atomically(const wchar_t* target, const ByteBlock* blocks, uint32_t block_count, bool flush) {
     wchar_t temporary[PATH_CAPACITY];
-    if (!text_copy(temporary, PATH_CAPACITY, target) || !text_append(temporary, PATH_CAPACITY, L".") ||
-        !text_append(temporary, PATH_CAPACITY, pid))
-        return false;
+    if (!temporary_name_for(temporary, target)) return false;
 
     HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;

@@ -80,13 +80,8 @@ bool copy_self_atomically(const wchar_t* target) {
     if (length == 0 || length >= PATH_CAPACITY) return false;
     if (same_file(own, target)) return true;  // already the installed maintenance copy
 
-    wchar_t pid[DECIMAL_CAPACITY];
-    format_decimal(pid, GetCurrentProcessId());
     wchar_t temporary[PATH_CAPACITY];
-    if (!text_copy(temporary, PATH_CAPACITY, target) || !text_append(temporary, PATH_CAPACITY, L".") ||
-        !text_append(temporary, PATH_CAPACITY, pid))
-        return false;
-    if (!CopyFileW(own, temporary, TRUE)) return false;
+    if (!temporary_name_for(temporary, target) || !CopyFileW(own, temporary, TRUE)) return false;
     if (MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     DeleteFileW(temporary);
     return false;

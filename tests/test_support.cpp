@@ -65,6 +65,32 @@ bool write_bytes(const std::wstring& path, const void* data, size_t size) {
     return ok;
 }
 
+unsigned long long file_identity(const std::wstring& path) {
+    HANDLE file =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    bool read = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    if (!read) return 0;
+    return (unsigned long long)info.dwVolumeSerialNumber << 40 ^ (unsigned long long)info.nFileIndexHigh << 32 ^
+           info.nFileIndexLow;
+}
+
+bool copy_without_engine(const std::wstring& program, const std::wstring& copy) {
+    if (!CopyFileW(program.c_str(), copy.c_str(), FALSE)) return false;
+    std::wstring key_path =
+        L"Software\\Wine\\AppDefaults\\" + copy.substr(copy.find_last_of(L'\\') + 1) + L"\\DllOverrides";
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key_path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    bool set = RegSetValueExW(key, L"archiveint", 0, REG_SZ, (const BYTE*)L"", sizeof(wchar_t)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return set;
+}
+
 std::vector<unsigned char> read_bytes(const std::wstring& path) {
     std::vector<unsigned char> bytes;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -17,6 +17,12 @@ void remove_folder_tree(const std::wstring& folder);
 std::vector<std::wstring> folder_names(const std::wstring& folder);
 
 bool write_bytes(const std::wstring& path, const void* data, size_t size);
+// The file's identity (volume serial number and file index), or 0 when it cannot be opened: a new
+// file moved over an old one has another.
+unsigned long long file_identity(const std::wstring& path);
+// Copies the program under the copy's name and tells Wine's loader to refuse the archive engine to
+// that name alone, so that to the copy the system has no engine.
+bool copy_without_engine(const std::wstring& program, const std::wstring& copy);
 std::vector<unsigned char> read_bytes(const std::wstring& path);
 // The bytes of a file as text.
 std::string file_text(const std::wstring& path);

@@ -106,13 +106,7 @@ TEST(Startup, WithoutTheEngineSaysSoOnceAndOpensNothing) {
     // A copy of the program under its own name, for which Wine's loader is told to refuse the
     // engine library: to the program the system has no engine.
     std::wstring copy = folder + L"\\Lumarek-noengine.exe";
-    ASSERT_TRUE(CopyFileW((program_folder() + L"\\Lumarek.exe").c_str(), copy.c_str(), FALSE));
-    HKEY key = nullptr;
-    const wchar_t* key_path = L"Software\\Wine\\AppDefaults\\Lumarek-noengine.exe\\DllOverrides";
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
-    RegSetValueExW(key, L"archiveint", 0, REG_SZ, (const BYTE*)L"", sizeof(wchar_t));
-    RegCloseKey(key);
+    ASSERT_TRUE(copy_without_engine(program_folder() + L"\\Lumarek.exe", copy));
 
     ChildProcess child = {};
     ProcessGuard guard = {&child};

@@ -39,14 +39,14 @@ TEST_F(SetupTest, ReinstallingReplacesBothProgramFilesAndLeavesNoTemporaryName) 
     ASSERT_NO_FATAL_FAILURE(install_with_the_window(true));
     // An older program in place; written over in place, so its file stays the same file.
     ASSERT_TRUE(write_bytes(program_path(), "older", 5));
-    unsigned long long program_before = file_index(program_path());
-    unsigned long long maintenance_before = file_index(maintenance_path());
+    unsigned long long program_before = file_identity(program_path());
+    unsigned long long maintenance_before = file_identity(maintenance_path());
     ASSERT_NE(0u, program_before);
 
     ASSERT_NO_FATAL_FAILURE(install_with_the_window(false));
     EXPECT_TRUE(carried_program() == read_bytes(program_path()));
-    EXPECT_NE(program_before, file_index(program_path())) << "a new file moved over the old one";
-    EXPECT_NE(maintenance_before, file_index(maintenance_path()));
+    EXPECT_NE(program_before, file_identity(program_path())) << "a new file moved over the old one";
+    EXPECT_NE(maintenance_before, file_identity(maintenance_path()));
     EXPECT_TRUE(read_bytes(built_program(L"Lumarek-Maintenance.exe")) == read_bytes(maintenance_path()));
     EXPECT_EQ(kInstalledNames, folder_names(install_folder()));
     EXPECT_EQ(std::vector<std::wstring>{L"Lumarek.lnk"}, folder_names(desktop_)) << "an unticked box removes nothing";
@@ -54,7 +54,7 @@ TEST_F(SetupTest, ReinstallingReplacesBothProgramFilesAndLeavesNoTemporaryName) 
 
 TEST_F(SetupTest, TheInstalledCopyReinstallsWhateverSpellingItsFolderIsGivenIn) {
     ASSERT_NO_FATAL_FAILURE(install_with_the_window(false));
-    unsigned long long maintenance_before = file_index(maintenance_path());
+    unsigned long long maintenance_before = file_identity(maintenance_path());
     wchar_t short_form[MAX_PATH] = {};
     ASSERT_NE(0u, GetShortPathNameW(local_.c_str(), short_form, MAX_PATH));
     std::wstring upper = local_;
@@ -73,7 +73,7 @@ TEST_F(SetupTest, TheInstalledCopyReinstallsWhateverSpellingItsFolderIsGivenIn) 
         EXPECT_EQ(spelling + L"\\Lumarek", window_text(setup_controls(window).folder_line));
         ASSERT_NO_FATAL_FAILURE(install_and_answer_no(child, window));
         EXPECT_TRUE(carried_program() == read_bytes(program_path())) << "the program is written again";
-        EXPECT_EQ(maintenance_before, file_index(maintenance_path())) << "the running copy stays in place";
+        EXPECT_EQ(maintenance_before, file_identity(maintenance_path())) << "the running copy stays in place";
         EXPECT_EQ(kInstalledNames, folder_names(install_folder()));
     }
 }
@@ -85,7 +85,7 @@ TEST_F(SetupTest, ARunningInstalledProgramMakesTheInstallFailAndKeepsItsFile) {
     ASSERT_TRUE(start_process(L"\"" + program_path() + L"\"", user_environment(), &lumarek));
     HWND main = wait_for_window(lumarek.id, L"LumarekMain", 60000);
     ASSERT_NE(nullptr, main);
-    unsigned long long program_before = file_index(program_path());
+    unsigned long long program_before = file_identity(program_path());
     // Wine, like Windows, refuses to replace or delete the file of a running program.
     ASSERT_FALSE(DeleteFileW(program_path().c_str()));
 
@@ -95,14 +95,14 @@ TEST_F(SetupTest, ARunningInstalledProgramMakesTheInstallFailAndKeepsItsFile) {
     HWND window = wait_for_setup_window(child);
     ASSERT_NE(nullptr, window);
     ASSERT_NO_FATAL_FAILURE(install_and_expect_failure(child, window, L"setup-install-failed"));
-    EXPECT_EQ(program_before, file_index(program_path()));
+    EXPECT_EQ(program_before, file_identity(program_path()));
     EXPECT_TRUE(carried_program() == read_bytes(program_path()));
     EXPECT_EQ(kInstalledNames, folder_names(install_folder())) << "no temporary name is left";
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(0u, wait_for_exit(lumarek));
     ASSERT_NO_FATAL_FAILURE(install_and_answer_no(child, window)) << "the retry in the same window succeeds";
-    EXPECT_NE(program_before, file_index(program_path()));
+    EXPECT_NE(program_before, file_identity(program_path()));
 }
 
 TEST_F(SetupTest, AnInstallFolderThatIsNotAPlainFolderOrABusyNameIsRefused) {
@@ -169,13 +169,7 @@ TEST_F(SetupTest, WithoutTheArchiveEngineTheInstallSaysSoAndCreatesNothing) {
     // A copy of the setup program under its own name, for which Wine's loader is told to refuse
     // the engine library: to the program the system folder has no engine.
     std::wstring copy = root_ + L"\\Lumarek-Maintenance-noengine.exe";
-    ASSERT_TRUE(CopyFileW(built_program(L"Lumarek-Maintenance.exe").c_str(), copy.c_str(), FALSE));
-    const wchar_t* key_path = L"Software\\Wine\\AppDefaults\\Lumarek-Maintenance-noengine.exe\\DllOverrides";
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
-    RegSetValueExW(key, L"archiveint", 0, REG_SZ, (const BYTE*)L"", sizeof(wchar_t));
-    RegCloseKey(key);
+    ASSERT_TRUE(copy_without_engine(built_program(L"Lumarek-Maintenance.exe"), copy));
 
     ChildProcess child = {};
     ProcessGuard guard = {&child};

@@ -274,17 +274,6 @@ int wine_reg_query(const std::wstring& subkey, std::vector<std::string>* value_l
     return exit_code;
 }
 
-unsigned long long file_index(const std::wstring& path) {
-    HANDLE file =
-        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    BY_HANDLE_FILE_INFORMATION info = {};
-    GetFileInformationByHandle(file, &info);
-    CloseHandle(file);
-    return (unsigned long long)info.nFileIndexHigh << 32 | info.nFileIndexLow;
-}
-
 std::vector<unsigned char> carried_program() {
     std::vector<unsigned char> bytes;
     HMODULE module = LoadLibraryExW(built_program(L"Lumarek-Maintenance.exe").c_str(), nullptr,

@@ -101,9 +101,6 @@ extern const wchar_t kUninstallKey[];
 int wine_reg_query(const std::wstring& subkey, std::vector<std::string>* value_lines);
 std::string narrow(const std::wstring& text);  // UTF-8
 
-// The file's volume serial number and file index, to tell a replaced file from one written over.
-unsigned long long file_index(const std::wstring& path);
-
 // The carried program's bytes, read from the built setup program's resource.
 std::vector<unsigned char> carried_program();
 

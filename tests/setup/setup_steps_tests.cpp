@@ -15,18 +15,6 @@ static std::wstring own_path() {
     return std::wstring(path, length);
 }
 
-static unsigned long long identity(const std::wstring& path) {
-    HANDLE file =
-        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    BY_HANDLE_FILE_INFORMATION info = {};
-    GetFileInformationByHandle(file, &info);
-    CloseHandle(file);
-    return (unsigned long long)info.dwVolumeSerialNumber << 40 ^ (unsigned long long)info.nFileIndexHigh << 32 ^
-           info.nFileIndexLow;
-}
-
 static std::wstring temporary_of(const std::wstring& target) {
     return target + L"." + std::to_wstring(GetCurrentProcessId());
 }
@@ -37,12 +25,12 @@ TEST(CopySelfAtomically, AnotherSpellingOfTheRunningFileIsTheSameFile) {
     ASSERT_NE(0u, GetShortPathNameW(own.c_str(), short_form, 4096));
     std::wstring upper = own;
     CharUpperW(&upper[0]);
-    unsigned long long before = identity(own);
+    unsigned long long before = file_identity(own);
     ASSERT_NE(0u, before);
     for (const std::wstring& spelling : {upper, std::wstring(short_form), L"\\\\?\\" + own}) {
         SCOPED_TRACE(spelling);
         EXPECT_TRUE(copy_self_atomically(spelling.c_str())) << "nothing to copy: it is the running file";
-        EXPECT_EQ(before, identity(own)) << "the running file is untouched";
+        EXPECT_EQ(before, file_identity(own)) << "the running file is untouched";
         EXPECT_FALSE(path_exists(temporary_of(spelling).c_str()));
         EXPECT_FALSE(path_exists(temporary_of(own).c_str()));
     }
@@ -52,10 +40,10 @@ TEST(CopySelfAtomically, ReplacesAnotherFileThroughATemporarySibling) {
     std::wstring folder = make_scratch_folder(L"copy-self");
     std::wstring target = folder + L"\\Lumarek-Maintenance.exe";
     ASSERT_TRUE(write_bytes(target, "older", 5));
-    unsigned long long before = identity(target);
+    unsigned long long before = file_identity(target);
     EXPECT_TRUE(copy_self_atomically(target.c_str()));
     EXPECT_TRUE(read_bytes(own_path()) == read_bytes(target));
-    EXPECT_NE(before, identity(target)) << "moved over the old file";
+    EXPECT_NE(before, file_identity(target)) << "moved over the old file";
     EXPECT_EQ(std::vector<std::wstring>{L"Lumarek-Maintenance.exe"}, folder_names(folder));
 
     // A leftover temporary name makes the copy fail and stays as it was.
