@@ -6,11 +6,23 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/profile_view.h"
 #include "app/queue_view.h"
 #include "app/views.h"
 #include "common/path.h"
 #include "common/text.h"
 #include "operations/extraction_queue.h"
+
+// "--profile" and a folder: the ZIP profiles view, the folder (made absolute, when it exists) as the
+// source of whatever profile is shown, and the one saved profile selected when there is only one.
+static void prepare_profile(const wchar_t* folder) {
+    wchar_t full[PATH_CAPACITY];
+    if (path_absolute(full, folder) && path_is_directory(full))
+        text_copy(g_app.source_folder_override, PATH_CAPACITY, full);
+    show_view(VIEW_PROFILES);
+    if (g_profile_store.count == 1) fill_profile_list(1);
+    load_profile_fields();
+}
 
 // Queues the paths one by one, each made absolute first, and stops at the first that cannot be
 // queued. True when every one was.
@@ -50,7 +62,9 @@ void act_on_command_line(const wchar_t* command_line) {
     if (arguments == nullptr) return;
     // The open and save dialogs move the current folder, so every path is made absolute before it
     // is kept anywhere.
-    if (g_app.engine_present && count >= 2) {
+    if (g_app.engine_present && count == 3 && text_equal_nocase(arguments[1], L"--profile")) {
+        prepare_profile(arguments[2]);
+    } else if (g_app.engine_present && count >= 2) {
         if (count >= 3 && text_equal_nocase(arguments[1], L"--extract-here"))
             extract_here(arguments + 2, count - 2);
         else if (count == 2)

@@ -5,6 +5,7 @@
 #include "app/status_line.h"
 #include "app/views.h"
 #include "operations/operation.h"
+#include "profiles/profile_commands.h"
 #include "settings/language.h"
 #include "settings/settings_commands.h"
 #include "settings/settings_view.h"

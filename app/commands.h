@@ -43,13 +43,6 @@ bool archive_name_with_extension(wchar_t* name, uint32_t capacity, uint32_t form
 void command_create_archive();
 void command_copy_support_details();
 
-// Handlers of the profiles view (see commands_pending.cpp).
-void command_browse_source_folder();
-void command_browse_destination_folder();
-void save_or_delete_profile(bool delete_profile);
-void command_preview_files();
-void command_create_zip();
-
 // The Extract queue view.
 void command_add_archives();
 void command_remove_queued();

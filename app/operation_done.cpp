@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/contents_view.h"
 #include "app/password_prompt.h"
+#include "app/profile_view.h"
 #include "app/queue_view.h"
 #include "app/shell_open.h"
 #include "app/status_line.h"
@@ -59,6 +60,22 @@ static void after_queue_run(int32_t code) {
     }
 }
 
+// A failed preview leaves a partial list, which is dropped; files changed since the preview drop the
+// preview itself. True when that was all there is to do.
+static bool after_profile_failure(OperationKind kind, int32_t code) {
+    if (kind == OP_PROFILE_PREVIEW && code != RESULT_OK) entry_list_free(&g_slot.profile_files);
+    if (kind != OP_PROFILE_ZIP || code != RESULT_FILES_CHANGED) return false;
+    clear_profile_preview();
+    report_error();
+    return true;
+}
+
+static void after_profile_zip() {
+    clear_profile_preview();
+    set_text(control(CTL_PREVIEW_TARGET), g_slot.zip_path);
+    set_status(ui_text(L"Profile ZIP saved.", L"Zapisano ZIP według profilu."));
+}
+
 void on_operation_done() {
     set_busy(false);
     OperationKind kind = g_slot.kind;
@@ -77,6 +94,7 @@ void on_operation_done() {
         after_queue_run(code);
         return;
     }
+    if (after_profile_failure(kind, code)) return;
     if (code == RESULT_CANCELED) {
         set_status(ui_text(L"Operation canceled.", L"Anulowano operację."));
         return;
@@ -98,6 +116,12 @@ void on_operation_done() {
         break;
     case OP_CREATE:
         after_creation();
+        break;
+    case OP_PROFILE_PREVIEW:
+        show_profile_preview();
+        break;
+    case OP_PROFILE_ZIP:
+        after_profile_zip();
         break;
     default:
         break;

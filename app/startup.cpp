@@ -82,6 +82,7 @@ void report_startup_problems(bool profiles_loaded) {
 void shutdown_program() {
     entry_list_free(&g_app.entries);
     entry_list_free(&g_slot.pending_listing);
+    entry_list_free(&g_slot.profile_files);
     for (uint32_t i = 0; i < g_app.source_count; ++i) mem_free(g_app.sources[i]);
     mem_free(g_app.sources);
     g_app.sources = nullptr;

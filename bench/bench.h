@@ -22,6 +22,9 @@ struct Options {
     uint32_t mixed_small_max_bytes = 16384;
     uint32_t mixed_large_files = 4;
     uint32_t mixed_large_mb = 32;
+    uint32_t profile_files = 100000;  // the profile benchmark's tree: files, folders, largest file
+    uint32_t profile_folders = 2000;
+    uint32_t profile_max_bytes = 8192;
     std::vector<std::wstring> sets;     // documents, small, big, mixed
     std::vector<std::wstring> jobs;     // list, test, extract, create (empty: all)
     std::vector<std::wstring> tools;    // ours, bsdtar, 7za, 7za-mt1 (empty: all)
@@ -41,7 +44,7 @@ struct TreeTotals {
 };
 
 struct DataSet {
-    std::wstring id;          // documents, small, big, mixed
+    std::wstring id;          // documents, small, big, mixed, profile
     std::wstring title;       // as the tables show it
     std::wstring folder;      // <work>\data\<id>, the parent of the packed folder
     std::wstring root_name;   // the folder that is packed, inside folder
@@ -95,3 +98,5 @@ double median(std::vector<double> values);
 
 // The host's 1-minute load average, as text ("?" when it cannot be read).
 std::string load_average();
+// The three load averages (1, 5 and 15 minutes).
+std::string load_averages();

@@ -3,6 +3,8 @@
 //   small      20,000 files of 0 to 4 KiB
 //   big        one 512 MiB file, 1 MiB blocks of text-like and incompressible data in turn
 //   mixed      thousands of small files and a few large ones (the creation-speed set)
+//   profile    100,000 text files of 1 byte to 8 KiB in 2,000 folders (40 folders of 49 each),
+//              every other one a .pdf (the ZIP profile benchmark)
 // Names are ASCII: the engine's restricted pax writer refuses other names.
 #include <math.h>
 #include <stdio.h>
@@ -160,12 +162,38 @@ bool generate_small(uint32_t count, uint32_t max_bytes, const std::wstring& root
     return true;
 }
 
+bool generate_profile_tree(const Options& options, const std::wstring& root, Random& random,
+                           std::vector<char>& buffer) {
+    const uint32_t tops = 40;
+    uint32_t per_top = options.profile_folders / tops;  // the top folder and the folders inside it
+    std::vector<std::wstring> folders;
+    for (uint32_t t = 0; t < tops; ++t) {
+        wchar_t name[64];
+        swprintf(name, 64, L"\\area-%02u", t);
+        folders.push_back(root + name);
+        for (uint32_t f = 1; f < per_top; ++f) {
+            swprintf(name, 64, L"\\box-%02u", f);
+            folders.push_back(folders[t * per_top] + name);
+        }
+    }
+    for (const std::wstring& folder : folders)
+        if (!make_folder(folder)) return false;
+    for (uint32_t i = 0; i < options.profile_files; ++i) {
+        wchar_t name[64];
+        swprintf(name, 64, L"\\file-%06u.%ls", i, i % 2 == 0 ? L"pdf" : L"txt");
+        uint64_t size = 1 + random.below(options.profile_max_bytes);
+        if (!write_file(folders[i % folders.size()] + name, size, TEXT, random, buffer)) return false;
+    }
+    return true;
+}
+
 bool generate(const Options& options, const DataSet& set, Random& random) {
     std::wstring root = set.folder + L"\\" + set.root_name;
     if (!make_folder(set.folder) || !make_folder(root)) return false;
     std::vector<char> buffer(BLOCK);
     if (set.id == L"documents") return generate_documents(options, root, random, buffer);
     if (set.id == L"small") return generate_small(options.small_files, options.small_max_bytes, root, random, buffer);
+    if (set.id == L"profile") return generate_profile_tree(options, root, random, buffer);
     if (set.id == L"big") return write_file(root + L"\\big.bin", (uint64_t)options.big_mb << 20, HALF, random, buffer);
     // mixed
     if (!generate_small(options.mixed_small_files, options.mixed_small_max_bytes, root, random, buffer)) return false;
@@ -219,6 +247,10 @@ DataSet describe_set(const Options& options, const std::wstring& id) {
     } else if (id == L"big") {
         set.title = L"one big";
         swprintf(text, 256, L"big mib=%u", options.big_mb);
+    } else if (id == L"profile") {
+        set.title = L"profile tree";
+        swprintf(text, 256, L"profile files=%u folders=%u max=%u", options.profile_files, options.profile_folders,
+                 options.profile_max_bytes);
     } else {
         set.title = L"mixed tree";
         swprintf(text, 256, L"mixed small=%u max=%u large=%u mib=%u", options.mixed_small_files,

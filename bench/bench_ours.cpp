@@ -15,52 +15,15 @@
 // code (0 for success).
 #include <windows.h>
 
-#include <psapi.h>
 #include <stdio.h>
 
+#include "bench/bench_window.h"
 #include "common/text.h"
-#include "engine/engine_api.h"
 #include "operations/archive_format.h"
 #include "operations/operation.h"
-#include "operations/window_seams.h"
 
-// What the window holds for the operations: the open archive, its listing, the new archive's
-// sources.
-static HWND g_hidden_window;
-static bool g_engine_bound;
+// What the window holds for the operations: the open archive.
 static wchar_t g_archive_path[PATH_CAPACITY];
-static bool g_done;
-
-HWND operation_window() {
-    return g_hidden_window;
-}
-
-void set_status(const wchar_t*) {}
-
-void set_busy(bool) {}
-
-bool engine_present() {
-    return g_engine_bound;
-}
-
-static LRESULT CALLBACK hidden_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_APP_OPERATION_DONE) {
-        g_done = true;
-        return 0;
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
-}
-
-static bool create_hidden_window() {
-    WNDCLASSW window_class = {};
-    window_class.lpfnWndProc = hidden_window_proc;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = L"LumarekBenchWindow";
-    if (RegisterClassW(&window_class) == 0) return false;
-    g_hidden_window = CreateWindowExW(0, window_class.lpszClassName, L"Lumarek benchmark", WS_OVERLAPPEDWINDOW, 0, 0,
-                                      400, 300, nullptr, nullptr, window_class.hInstance, nullptr);
-    return g_hidden_window != nullptr;
-}
 
 static uint32_t format_named(const wchar_t* name) {
     if (wcscmp(name, L"zip") == 0) return FORMAT_ZIP;
@@ -99,49 +62,16 @@ static bool prepare(int argc, wchar_t** argv, OperationKind* kind) {
     return false;
 }
 
-// The report line, written with the platform's calls only (no runtime beyond what the program has).
-static bool write_report(const wchar_t* path, int32_t code, double seconds, uint32_t entries) {
-    PROCESS_MEMORY_COUNTERS memory = {};
-    memory.cb = sizeof(memory);
-    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
-    char line[160];
-    int length = snprintf(line, sizeof(line), "%d %.6f %llu %u\n", (int)code, seconds,
-                          (unsigned long long)memory.PeakWorkingSetSize, entries);
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, line, (DWORD)length, &written, nullptr) && written == (DWORD)length;
-    CloseHandle(file);
-    return ok;
-}
-
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 100;
-    g_engine_bound = engine_bind();
-    if (!g_engine_bound) {
-        fprintf(stderr, "no archive engine\n");
-        return 101;
-    }
+    if (!open_bench_window()) return 101;
     OperationKind kind = (OperationKind)0;  // runs no body
     bool idle = wcscmp(argv[2], L"idle") == 0 && argc == 3;
     if (!idle && !prepare(argc, argv, &kind)) {
         fprintf(stderr, "bad command line\n");
         return 100;
     }
-    if (!create_hidden_window()) return 102;
-
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    operation_start(kind);
-    MSG message;
-    while (!g_done && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    QueryPerformanceCounter(&end);
-    double seconds = (double)(end.QuadPart - start.QuadPart) / (double)frequency.QuadPart;
-
+    double seconds = run_operation_timed(kind);
     // A kind without a body reports a failure; idle measures the round trip alone.
     int32_t code = idle ? (int32_t)RESULT_OK : g_slot.result.code;
     if (!write_report(argv[1], code, seconds, g_slot.pending_listing.count)) return 103;

@@ -169,3 +169,11 @@ std::string load_average() {
     if (!read_text_file(L"Z:\\proc\\loadavg", &text)) return "?";
     return text.substr(0, text.find(' '));
 }
+
+std::string load_averages() {
+    std::string text;
+    if (!read_text_file(L"Z:\\proc\\loadavg", &text)) return "(unknown)";
+    size_t end = 0;
+    for (int fields = 0; fields < 3 && end != std::string::npos; ++fields) end = text.find(' ', end + 1);
+    return text.substr(0, end);
+}

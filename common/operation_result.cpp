@@ -19,3 +19,12 @@ bool record_failure(OperationResult* result, int32_t code, const wchar_t* detail
     if (detail == nullptr || !text_copy(result->detail, DETAIL_CAPACITY, detail)) result->detail[0] = 0;
     return false;
 }
+
+bool record_failure_cut(OperationResult* result, int32_t code, const wchar_t* detail) {
+    result->code = code;
+    uint32_t length = 0;
+    for (; detail != nullptr && detail[length] != 0 && length < DETAIL_CAPACITY - 1; ++length)
+        result->detail[length] = detail[length];
+    result->detail[length] = 0;
+    return false;
+}

@@ -43,3 +43,7 @@ bool operation_should_continue(OperationResult* result, uint32_t count);
 // Sets the code and the detail: the path or name the failure concerns when it fits whole, otherwise
 // (or without one) an empty detail. Always false, so that a caller can fail and record in one step.
 bool record_failure(OperationResult* result, int32_t code, const wchar_t* detail);
+
+// The same, but a detail too long for the record is cut to its first DETAIL_CAPACITY - 1 units
+// instead of being left out.
+bool record_failure_cut(OperationResult* result, int32_t code, const wchar_t* detail);

@@ -207,7 +207,7 @@ static bool add_item(struct archive* writer, TreeWalk* walk, const ListEntry* ex
     }
     if (!operation_should_continue(result, *items)) return false;
     HANDLE handle = INVALID_HANDLE_VALUE;
-    ItemFacts facts;
+    ItemFacts facts = {};
     if (!open_item(walk->path, expected, result, &handle, &facts)) return false;
     bool ok = write_header(writer, walk->name, &facts, result);
     if (ok && !facts.is_directory) ok = copy_file_data(writer, handle, walk->path, facts.size, result, items);
@@ -232,6 +232,23 @@ bool add_path_to_archive(struct archive* writer, const wchar_t* source_path, con
 }
 
 // ---- the operation -------------------------------------------------------------------------
+
+bool finish_archive_writer(struct archive* writer, const wchar_t* temporary_path, const wchar_t* output_path,
+                           bool items_ok, uint32_t items, OperationResult* result) {
+    if (!items_ok) {
+        // A failed entry leaves the writer in no state worth closing.
+        g_engine.archive_write_free(writer);
+        DeleteFileW(temporary_path);
+        return false;
+    }
+    bool ok = g_engine.archive_write_close(writer) == ARCHIVE_OK || record_engine_error(result, writer);
+    g_engine.archive_write_free(writer);
+    if (ok) ok = operation_should_continue(result, items);
+    if (ok && MoveFileExW(temporary_path, output_path, 0)) return true;
+    if (ok) record_failure(result, path_exists(output_path) ? RESULT_OUTPUT_EXISTS : RESULT_IO_ERROR, output_path);
+    DeleteFileW(temporary_path);
+    return false;
+}
 
 // An archive may not be written inside one of its own source folders.
 static bool output_inside_folder(const wchar_t* output_path, const wchar_t* source) {
@@ -265,16 +282,5 @@ bool create_archive(const wchar_t* output_path, wchar_t* const* sources, uint32_
     bool ok = true;
     for (uint32_t i = 0; ok && i < source_count; ++i)
         ok = add_path_to_archive(writer, sources[i], path_file_name(sources[i]), nullptr, result, &items, 0);
-    if (!ok) {
-        g_engine.archive_write_free(writer);
-        DeleteFileW(temporary_path);
-        return false;
-    }
-    ok = g_engine.archive_write_close(writer) == ARCHIVE_OK || record_engine_error(result, writer);
-    g_engine.archive_write_free(writer);
-    if (ok) ok = operation_should_continue(result, items);
-    if (ok && MoveFileExW(temporary_path, output_path, 0)) return true;
-    if (ok) record_failure(result, path_exists(output_path) ? RESULT_OUTPUT_EXISTS : RESULT_IO_ERROR, output_path);
-    DeleteFileW(temporary_path);
-    return false;
+    return finish_archive_writer(writer, temporary_path, output_path, ok, items, result);
 }

@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "operations/entry_list.h"
 #include "operations/extraction_queue.h"
+#include "profiles/profile_store.h"
 
 const uint32_t PASSWORD_CAPACITY = 512;
 const uint32_t ERROR_TEXT_CAPACITY = 1000;
@@ -61,6 +62,9 @@ struct OperationSlot {
     const ExtractionQueue* queue;        // the queue to run: its items, in order
     const wchar_t* queue_output_folder;  // where each archive's new folder is made
     bool extract_beside_archives;        // instead, each archive's own folder
+    Profile profile_copy;                // the profile fields as read for the preview (preview, ZIP)
+    wchar_t zip_path[PATH_CAPACITY];     // the ZIP they name, free when the fields were read
+    EntryList profile_files;             // filled by the preview, packed by the ZIP; owned by the window after
     OperationResult result;
 };
 

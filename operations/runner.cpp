@@ -5,6 +5,8 @@
 #include "operations/listing.h"
 #include "operations/operation.h"
 #include "operations/window_seams.h"
+#include "profiles/profile_scan.h"
+#include "profiles/profile_zip.h"
 #include "settings/language.h"
 
 OperationSlot g_slot;
@@ -62,6 +64,13 @@ DWORD WINAPI operation_worker(void*) {
         break;
     case OP_EXTRACT_QUEUE:
         run_extraction_queue(g_slot.queue, g_slot.queue_output_folder, g_slot.extract_beside_archives, &g_slot.result);
+        break;
+    case OP_PROFILE_PREVIEW:
+        preview_profile_files(&g_slot.profile_copy, g_slot.zip_path, &g_slot.profile_files, &g_slot.result);
+        break;
+    case OP_PROFILE_ZIP:
+        create_profile_zip(g_slot.zip_path, g_slot.profile_copy.source_folder, &g_slot.profile_files,
+                           g_slot.compression_level, &g_slot.result);
         break;
     default:
         // A kind without a body has done nothing, which must not pass for a success.

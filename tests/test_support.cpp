@@ -32,10 +32,12 @@ void remove_folder_tree(const std::wstring& folder) {
             if (name == L"." || name == L"..") continue;
             std::wstring path = folder + L"\\" + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            // A link is removed itself, never followed into what it names.
+            if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+                FILE_ATTRIBUTE_DIRECTORY)
                 remove_folder_tree(path);
-            else
-                DeleteFileW(path.c_str());
+            else if (!DeleteFileW(path.c_str()))
+                RemoveDirectoryW(path.c_str());
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }

@@ -62,6 +62,13 @@ void CommandTest::select_rows(const std::vector<int>& rows) {
     for (int row : rows) SendMessageW(list, LVM_SETITEMSTATE, row, (LPARAM)&state);
 }
 
+void CommandTest::picture(const std::wstring& name) {
+    RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    pump_messages(300);
+    std::wstring path = save_window_picture(main_, name.c_str());
+    EXPECT_GT(read_bytes(path).size(), 940u * 600u * 3u) << path;
+}
+
 std::vector<std::wstring> CommandTest::files_with_long_names(const std::wstring& folder,
                                                              const std::wstring& extension) {
     const int first = 1000, count = 1500;

@@ -23,6 +23,8 @@ protected:
     int rows();
     // Selects exactly these rows of the contents list.
     void select_rows(const std::vector<int>& rows);
+    // Saves a picture of the whole window, freshly painted, under the build folder's screenshots/.
+    void picture(const std::wstring& name);
     // So many empty files with long names in the folder that, chosen together in an open dialog,
     // their names take more than 32,768 units; returns the names.
     std::vector<std::wstring> files_with_long_names(const std::wstring& folder, const std::wstring& extension);

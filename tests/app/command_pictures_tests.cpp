@@ -29,12 +29,6 @@ namespace {
 
 class CommandPictures : public CommandTest {
 protected:
-    void picture(const std::wstring& name) {
-        RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        pump_messages(300);
-        std::wstring path = save_window_picture(main_, name.c_str());
-        EXPECT_GT(read_bytes(path).size(), 940u * 600u * 3u) << path;
-    }
     // A picture of the main window with the dialog in front of it, then of the dialog alone.
     PlayerStep pictures_then(const std::wstring& name, PlayerStep then) {
         HWND main = main_;

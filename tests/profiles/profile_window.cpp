@@ -7,11 +7,17 @@
 //   hold / release                -> takes or gives back the profile lock: "held", "busy", "released"
 //   stress <copy> <rounds>        -> adds, changes and deletes its own profiles, retrying each
 //                                    failed update; "done <ok updates> <retries> <problems>"
+//   churn <name>                  -> until the next line arrives (which it takes), replaces the
+//                                    file again and again, in turn with the loaded store whose
+//                                    profile <name> has a new source folder each time and with a
+//                                    damaged file; ends with a whole file: "churned <rounds>"
 // The store file is the one in LOCALAPPDATA, inherited from the test.
 #include <windows.h>
 
 #include <string>
 
+#include "common/file_io.h"
+#include "common/path.h"
 #include "line_protocol.h"
 #include "profiles/profile_lock.h"
 #include "profiles/profile_store.h"
@@ -105,6 +111,36 @@ static std::string stress(int copy, int rounds) {
     return "done " + std::to_string(ok) + " " + std::to_string(retries) + " " + std::to_string(problems);
 }
 
+static bool line_waiting() {
+    DWORD available = 0;
+    return PeekNamedPipe(GetStdHandle(STD_INPUT_HANDLE), nullptr, 0, nullptr, &available, nullptr) && available > 0;
+}
+
+// Replaced without a flush and without the lock, as fast as the file system allows: a reader finds
+// either the changed profile or a file that no load accepts.
+static std::string churn(const std::wstring& name) {
+    int32_t slot = slot_of(name);
+    wchar_t path[PATH_CAPACITY];
+    if (slot < 0 || !local_data_path(path, PROFILES_FILE_NAME)) return "no such profile";
+    uint8_t header[PROFILES_HEADER_SIZE] = {'L', 'M', 'P', '1'};
+    memcpy(header + 4, &g_store.count, 4);
+    const uint8_t damaged[PROFILES_HEADER_SIZE] = {'L', 'M', 'P', '?'};
+    uint32_t rounds = 0;
+    std::string line;
+    while (!line_waiting()) {
+        Profile* profile = &g_store.profiles[slot];
+        ZeroMemory(profile->source_folder, sizeof(profile->source_folder));
+        wcscpy(profile->source_folder, (L"C:\\churn\\" + std::to_wstring(++rounds)).c_str());
+        ByteBlock whole[2] = {{header, PROFILES_HEADER_SIZE}, {g_store.profiles, g_store.count * PROFILE_RECORD_SIZE}};
+        ByteBlock broken[1] = {{damaged, PROFILES_HEADER_SIZE}};
+        replace_file_atomically(path, whole, 2, false);
+        replace_file_atomically(path, broken, 1, false);
+    }
+    read_line(&line);
+    profile_store_write(&g_store);
+    return "churned " + std::to_string(rounds);
+}
+
 int wmain() {
     std::string line;
     while (read_line(&line)) {
@@ -129,6 +165,8 @@ int wmain() {
             profile_lock_release(g_lock);
             g_lock = INVALID_HANDLE_VALUE;
             answer("released");
+        } else if (command == "churn") {
+            answer(churn(wide(field(line, 1))));
         } else if (command == "stress") {
             answer(stress(atoi(field(line, 1).c_str()), atoi(field(line, 2).c_str())));
         } else {

@@ -1,9 +1,9 @@
 # Disk full: a small tmpfs mounted inside the build folder and mapped as a Wine drive of the test
 # prefix. At several amounts of free space, extraction, creation, the queue, the preferences save,
-# the profile store (and the profile ZIP, once it is built) each run into the full disk: a failure
-# must come with its result code, and then the target folder, the data files and every other file
-# on that drive are exactly as before (no ".lumarek-" name left, no torn data file); what succeeds
-# must be whole.
+# the profile store and the profile ZIP each run into the full disk: a failure must come with its
+# result code and message, and then the target folder, the data files and every other file on that
+# drive are exactly as before (no ".lumarek-" name left, no torn data file); what succeeds must be
+# whole.
 import errno
 import os
 import subprocess
@@ -91,28 +91,39 @@ class DiskFull:
             self.part.check(archives.tree_files(os.path.join(self.out, name)) == self.sources[name], what + ": whole")
             subprocess.run(["rm", "-rf", os.path.join(self.out, name)])
         else:
-            self.part.check(code == RESULT_IO_ERROR, "%s: code %s (%s), not IO_ERROR" %
-                            (what, code_name(code), answer.get("detail") if answer else "worker died"))
-            self.unchanged(before, what)
+            self.refused(code, answer, what, before)
         self.part.check(not work_names(self.out), what + ": no work folder left")
         return code
 
+    def refused(self, code, answer, what, before):
+        """A failure on the full disk: a read or write error with its message, the drive as before."""
+        self.part.check(code == RESULT_IO_ERROR, "%s: code %s (%s), not IO_ERROR" %
+                        (what, code_name(code), answer.get("message") if answer else "worker died"))
+        self.part.check(bool(answer and answer.get("message")), what + ": no message")
+        self.unchanged(before, what)
+
     def creation(self, worker, free, source, format_):
+        name = "new" + FORMAT_EXTENSIONS[format_]
+        return self.new_archive(worker, free, "creation of " + name, name,
+                                ("create", format_, 1, self.drive("out", name), source))
+
+    def new_archive(self, worker, free, label, name, command, entries=None):
+        """An archive written into the target folder by the command: whole (tested, with the given
+        number of entries) when it succeeds; otherwise refused() and no temporary file left."""
         fill(self.root, free)
         before = snapshot(self.root)
-        name = "new" + FORMAT_EXTENSIONS[format_]
-        answer = worker.ask("create", format_, 1, self.drive("out", name), source)
-        what = "creation of %s with %s free" % (name, free_text(free))
+        answer = worker.ask(*command)
+        what = "%s with %s free" % (label, free_text(free))
         code = answer.get("code") if answer else None
-        self.note("creation of " + name, free, code_name(code))
+        self.note(label, free, code_name(code))
         if code == RESULT_OK:
             tested = worker.ask("test", self.drive("out", name))
-            self.part.check(tested and tested.get("code") == RESULT_OK, what + ": the new archive is whole")
+            listed = worker.ask("open", self.drive("out", name))
+            self.part.check(tested and tested.get("code") == RESULT_OK and listed and listed.get("code") == RESULT_OK
+                            and entries in (None, listed.get("entries")), what + ": the new archive is whole")
             os.remove(os.path.join(self.out, name))
         else:
-            self.part.check(code == RESULT_IO_ERROR, "%s: code %s (%s), not IO_ERROR" %
-                            (what, code_name(code), answer.get("detail") if answer else "worker died"))
-            self.unchanged(before, what)
+            self.refused(code, answer, what, before)
         self.part.check(not work_names(self.out), what + ": no temporary file left")
         return code
 
@@ -174,17 +185,12 @@ class DiskFull:
                         what + ": no temporary or lock file left: %s" % os.listdir(self.data))
         self.part.check(not os.path.exists(os.path.join(self.data, PROFILES_LOCK)), what + ": no lock left")
 
-    def profile_zip(self, worker, free):
-        # The profile ZIP's cases. Once create_profile_zip lands and the worker's "profile-zip"
-        # command runs it: write a profile's source files here, ask
-        #   worker.ask("profile-zip", <source folder>, self.drive("out", "profile.zip"))
-        # and check it like creation() does (a failure with its code, the drive unchanged, no
-        # ".lumarek-" name; a success a whole ZIP).
-        answer = worker.ask("profile-zip")
-        if answer is not None and "unavailable" in answer:
-            return False
-        self.part.check(False, "profile ZIP: the worker runs it, but this part has no cases for it yet")
-        return True
+    def profile_zip(self, worker, free, scratch, name):
+        """The ZIP of a profile whose source folder is one of the sources, every file taken."""
+        zip_name = "profile-%s.zip" % name
+        return self.new_archive(worker, free, "profile ZIP of " + name, zip_name,
+                                ("profile-zip", windows_path(os.path.join(scratch, name)), self.drive("out", zip_name),
+                                 1), entries=len(self.sources[name]))
 
 
 def free_text(free):
@@ -217,7 +223,6 @@ def run(long_form):
         worker = Worker(local_data=case.drive("data"))
         part.check(worker.ready, "the worker started")
         levels = FREE_LEVELS if long_form else (0, 256 << 10)
-        profile_zip_built = False
         for free in levels:
             case.extraction(worker, free, windows_path(big_zip), "big")
             small = case.extraction(worker, free, windows_path(small_zip), "small")
@@ -228,9 +233,8 @@ def run(long_form):
             case.queue(worker, free, [windows_path(big_zip), windows_path(small_zip)], ["big", "small"])
             case.preferences(worker, free)
             case.profiles(worker, free)
-            profile_zip_built = case.profile_zip(worker, free) or profile_zip_built
-        if not profile_zip_built:
-            part.skip("profile ZIP: create_profile_zip is not built yet (its place: DiskFull.profile_zip)")
+            for name in sources:
+                case.profile_zip(worker, free, scratch, name)
         for what, outcomes in case.figures.items():
             part.figure("%s: %s" % (what, ", ".join(outcomes)))
     finally:

@@ -1,8 +1,8 @@
 # Killed at any point: a running copy of the program gets SIGKILL (the Wine process itself) at
-# points spread over an extraction, a creation, a queue run and the data-file saves. Afterwards
-# every target is either absent or whole, the only other names are ".lumarek-" work names that the
-# program's own clean-up removes, the preferences and profile files are exactly one version (the
-# old or a new one), the profile lock is gone, and the next copy can save both files.
+# points spread over an extraction, a creation, a queue run, the data-file saves and the profile
+# ZIP. Afterwards every target is either absent or whole, the only other names are ".lumarek-" work
+# names that the program's own clean-up removes, the preferences and profile files are exactly one
+# version (the old or a new one), the profile lock is gone, and the next copy can save both files.
 import os
 import re
 import time
@@ -109,6 +109,31 @@ def extraction(part, scratch, kills):
     return tally
 
 
+def archive_kills(part, command, output, kills, tally, label):
+    """Kills while the command writes the archive at output: afterwards it is absent or whole (the
+    uninterrupted run's listing, and it tests), and nothing else but removable work names is there."""
+    out = os.path.dirname(output)
+    duration = measure(part, command)
+    checker = Worker()
+    reference = checker.ask("open", windows_path(output))
+    os.remove(output)
+    part.check(reference and reference.get("code") == RESULT_OK, "uninterrupted %s lists" % label)
+    for what in kills_of(part, command, duration, kills, out, tally, label):
+        if os.path.exists(output):
+            listed = checker.ask("open", windows_path(output))
+            tested = checker.ask("test", windows_path(output))
+            whole = (listed and tested and listed.get("sizes") == reference.get("sizes") and
+                     tested.get("code") == RESULT_OK)
+            tally.whole += bool(whole)
+            tally.torn += not whole
+            part.check(whole, what + ": the archive is not whole")
+            os.remove(output)
+        else:
+            tally.before += 1
+        part.check(os.listdir(out) == [], "%s: left %s" % (what, os.listdir(out)))
+    checker.close()
+
+
 def creation(part, scratch, kills):
     source = os.path.join(scratch, "tree")  # made by extraction()
     tally = Tally()
@@ -116,27 +141,9 @@ def creation(part, scratch, kills):
     os.makedirs(out)
     for format_, name in ((FORMAT_ZIP, "new.zip"), (FORMAT_7Z, "new.7z"), (FORMAT_TAR_GZ, "new.tar.gz")):
         output = os.path.join(out, name)
-        command = ("create", format_, 6, windows_path(output), windows_path(source))
-        duration = measure(part, command)
-        checker = Worker()
-        reference = checker.ask("open", windows_path(output))
-        os.remove(output)
-        part.check(reference and reference.get("code") == RESULT_OK, "uninterrupted creation of %s lists" % name)
         per_format = max(1, kills // 3 + (1 if format_ < kills % 3 else 0))
-        for what in kills_of(part, command, duration, per_format, out, tally, "creation of " + name):
-            if os.path.exists(output):
-                listed = checker.ask("open", windows_path(output))
-                tested = checker.ask("test", windows_path(output))
-                whole = (listed and tested and listed.get("sizes") == reference.get("sizes") and
-                         tested.get("code") == RESULT_OK)
-                tally.whole += bool(whole)
-                tally.torn += not whole
-                part.check(whole, what + ": the archive is not whole")
-                os.remove(output)
-            else:
-                tally.before += 1
-            part.check(os.listdir(out) == [], "%s: left %s" % (what, os.listdir(out)))
-        checker.close()
+        archive_kills(part, ("create", format_, 6, windows_path(output), windows_path(source)), output, per_format,
+                      tally, "creation of " + name)
     part.figure("creation (ZIP, 7z, TAR.GZ): %s" % tally.text())
     return tally
 
@@ -244,18 +251,15 @@ def wait_gone(path, seconds=10):
 
 
 def profile_zip(part, scratch, kills):
-    # The profile ZIP's kills. Once create_profile_zip lands and the worker's "profile-zip" command
-    # runs it: make a profile's source folder here, measure() the command, kill_during() it at
-    # kill_points(), and check the ZIP like creation() does (absent or whole, only removable
-    # ".lumarek-" names beside it).
-    worker = Worker()
-    answer = worker.ask("profile-zip")
-    worker.close()
-    if answer is not None and "unavailable" in answer:
-        part.skip("profile ZIP: create_profile_zip is not built yet (its place: part_killed.profile_zip)")
-        return None
-    part.check(False, "profile ZIP: the worker runs it, but this part has no cases for it yet")
-    return None
+    """The ZIP of a profile that takes every file of the extraction's tree, killed as it is written."""
+    tally = Tally()
+    out = os.path.join(scratch, "profile-zip-out")
+    os.makedirs(out)
+    output = os.path.join(out, "profile.zip")
+    archive_kills(part, ("profile-zip", windows_path(os.path.join(scratch, "tree")), windows_path(output), 6), output,
+                  kills, tally, "profile ZIP")
+    part.figure("profile ZIP: %s" % tally.text())
+    return tally
 
 
 def run(long_form):
@@ -263,8 +267,8 @@ def run(long_form):
     kills = 50 if long_form else 10
     scratch = fresh_folder("killed")
     tallies = [extraction(part, scratch, kills), creation(part, scratch, kills), queue_run(part, scratch, kills),
-               data_file_saves(part, scratch, kills, "preferences"), data_file_saves(part, scratch, kills, "profiles")]
-    profile_zip(part, scratch, kills)
+               data_file_saves(part, scratch, kills, "preferences"), data_file_saves(part, scratch, kills, "profiles"),
+               profile_zip(part, scratch, kills)]
     part.figure("in all: %d kills, %d torn outputs or files, %d work names and temporary data files left (%d not removable)" % (
         sum(t.kills for t in tallies), sum(t.torn for t in tallies), sum(t.leftovers for t in tallies),
         sum(t.stuck for t in tallies)))

@@ -6,8 +6,8 @@
 //   env <name> <value>                    -> ok
 //   open <archive>                        -> code=<n> entries=<n> sizes=<size,...> ms=<n>
 //   test <archive>                        -> code=<n> ms=<n>
-//   extract <archive> <target>            -> code=<n> ms=<n> detail=<text>
-//   create <format> <level> <output> <source>...   -> code=<n> ms=<n> detail=<text>
+//   extract <archive> <target>            -> code=<n> ms=<n> [message=<text><tab>detail=<text>]
+//   create <format> <level> <output> <source>...   -> the same
 //   queue <output folder> <archive>...    -> code=<n> items=<code,...> ms=<n>
 //   probe <archive> <target>              -> list=<n> entries=<n> test=<n> extract=<n> ms=<n>
 //   remove-tree <path>                    -> exists=<0|1> (after the program's own remove_tree)
@@ -15,7 +15,8 @@
 //   profile-save <n>                      -> result=<ProfileUpdateResult> (profile_save_once)
 //   prefs-save <k> <n>                    -> saved=<0|1>
 //   prefs-loop <k> <from> / profile-loop <from> / copies <k> <seconds>   (worker_data_files.h)
-//   profile-zip ...                       -> unavailable (the profile ZIP operation is not built yet)
+//   profile-zip <source folder> <zip> <level>  -> as create (the preview and ZIP of a profile taking
+//                                            every file of the folder)
 //   soak <rounds> <archive> <folder>      -> a "round=" line of the counters after rounds 1 and 3,
 //                                            at every tenth and at the last
 //   counters                              -> handles=<n> private=<n> heap=<n> gdi=<n> user=<n> windows=<n>
@@ -33,6 +34,7 @@
 #include "line_protocol.h"
 #include "operations/entry_list.h"
 #include "operations/extraction_queue.h"
+#include "operations/result_codes.h"
 #include "worker_data_files.h"
 #include "worker_window.h"
 
@@ -104,9 +106,27 @@ static int32_t create(uint32_t format, int32_t level, const std::wstring& output
     return g_slot.result.code;
 }
 
+// The code, the time taken, and for a failure the message the error box shows with its detail.
+// A profile that takes every file of the source folder: its preview, then its ZIP, as the
+// profiles view's Preview files and Create ZIP commands start them.
+static int32_t profile_zip(const std::wstring& source, const std::wstring& zip, int32_t level) {
+    ZeroMemory(&g_slot.profile_copy, sizeof(g_slot.profile_copy));
+    text_copy(g_slot.profile_copy.name, PROFILE_NAME_CAPACITY, L"reliability");
+    text_copy(g_slot.profile_copy.source_folder, PATH_CAPACITY, source.c_str());
+    text_copy(g_slot.zip_path, PATH_CAPACITY, zip.c_str());
+    run_operation(OP_PROFILE_PREVIEW);
+    if (g_slot.result.code == RESULT_OK) {
+        g_slot.compression_level = level;
+        run_operation(OP_PROFILE_ZIP);
+    }
+    entry_list_free(&g_slot.profile_files);
+    return g_slot.result.code;
+}
+
 static std::string outcome(int32_t code, ULONGLONG start) {
-    return "code=" + std::to_string(code) + " ms=" + number(GetTickCount64() - start) +
-           " detail=" + utf8(g_slot.result.detail);
+    std::string line = "code=" + std::to_string(code) + " ms=" + number(GetTickCount64() - start);
+    if (code == RESULT_OK) return line;
+    return line + " message=" + utf8(result_message(code)) + "\tdetail=" + utf8(g_slot.result.detail);
 }
 
 // ---- resource use --------------------------------------------------------------------------
@@ -250,7 +270,8 @@ static std::string probe(const std::wstring& archive, const std::wstring& target
 }
 
 static bool is_operation(const std::string& command) {
-    return command == "open" || command == "test" || command == "extract" || command == "create" || command == "queue";
+    return command == "open" || command == "test" || command == "extract" || command == "create" ||
+           command == "queue" || command == "profile-zip";
 }
 
 static std::string act(const std::vector<std::string>& f) {
@@ -311,10 +332,8 @@ static std::string act(const std::vector<std::string>& f) {
         many_copies_loop((uint32_t)atoi(f[1].c_str()), (uint32_t)atoi(f[2].c_str()));
         return "";
     }
-    // The profile ZIP's place: once create_profile_zip lands, fill the slot as the Create ZIP
-    // command does (zip_path, the profile copy, the previewed files, the level), run
-    // OP_PROFILE_ZIP and answer outcome(g_slot.result.code, start), as "create" does.
-    if (command == "profile-zip") return "unavailable";
+    if (command == "profile-zip" && f.size() == 4)
+        return outcome(profile_zip(wide(f[1]), wide(f[2]), atoi(f[3].c_str())), start);
     if (command == "soak" && f.size() == 4) {
         soak((uint32_t)atoi(f[1].c_str()), wide(f[2]), wide(f[3]));
         return "done";

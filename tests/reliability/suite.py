@@ -78,15 +78,13 @@ class Part:
 
 
 def parse_answer(line):
-    """'code=3 ms=12 detail=some text' as a dict; the detail is the rest of the line."""
+    """'code=3 ms=12 message=Some text<tab>detail=some text' as a dict; a message or detail runs to
+    the next tab or the end of the line."""
     fields = {}
     rest = line
     while rest:
         key, _, value = rest.partition("=")
-        if key == "detail":
-            fields[key] = value
-            break
-        value, _, rest = value.partition(" ")
+        value, _, rest = value.partition("\t" if key in ("message", "detail") else " ")
         fields[key] = int(value) if value.lstrip("-").isdigit() else value
     return fields
 
