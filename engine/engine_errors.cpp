@@ -12,6 +12,10 @@ static ResultCode classify(const char* text) {
     if (contains(text, "not supported") && (contains(text, "ncrypt") || contains(text, "assword")))
         return RESULT_UNSUPPORTED_ENCRYPTION;
     if (contains(text, "assphrase") || contains(text, "assword")) return RESULT_PASSWORD_REQUIRED;
+    // The engine's words when writing its output file or its own temporary file fails (a full disk,
+    // a drive gone): the write failed, not the archive.
+    if (contains(text, "Write error") || contains(text, "fwrite function failed") || contains(text, "temporary file"))
+        return RESULT_IO_ERROR;
     return RESULT_ARCHIVE_ERROR;
 }
 

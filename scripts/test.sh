@@ -15,6 +15,11 @@ wine "$LUMAREK_BUILD_DIR/bin/common_tests.exe" --start-desktop >/dev/null 2>&1 <
 rm -rf "$LUMAREK_BUILD_DIR/screenshots"
 status=0
 (cd "$LUMAREK_BUILD_DIR" && ctest --output-on-failure -j"${LUMAREK_TEST_JOBS:-2}" "$@") || status=$?
+# The reliability suite's quick form, a few minutes, on the same display and wineserver
+# (LUMAREK_RELIABILITY=skip leaves it out).
+if [ "${LUMAREK_RELIABILITY:-}" != "skip" ]; then
+  bash "$here/reliability.sh" --built --quick || status=$?
+fi
 
 # Window pictures saved by the GUI tests, as PNG.
 for bmp in "$LUMAREK_BUILD_DIR"/screenshots/*.bmp; do

@@ -195,6 +195,12 @@ TEST(EngineErrors, TextsAreClassifiedByTheirWords) {
         {"ENCRYPTED data not supported", RESULT_ARCHIVE_ERROR},  // the search is case-sensitive
         {"PASSPHRASE wanted", RESULT_ARCHIVE_ERROR},
         {"Damaged tar archive", RESULT_ARCHIVE_ERROR},
+        // A failed write of the engine's output (a full disk) or of its temporary file.
+        {"Write error", RESULT_IO_ERROR},
+        {"fwrite function failed", RESULT_IO_ERROR},
+        {"Couldn't create temporary file", RESULT_IO_ERROR},
+        {"Can't read temporary file(-1)", RESULT_IO_ERROR},
+        {"write error", RESULT_ARCHIVE_ERROR},
     };
     for (const Case& c : cases) {
         struct archive* reader = g_engine.archive_read_new();

@@ -18,53 +18,12 @@
 
 #include "common/file_io.h"
 #include "common/path.h"
+#include "line_protocol.h"
 #include "profiles/profile_lock.h"
 #include "profiles/profile_store.h"
 
 static ProfileStore g_store;
 static HANDLE g_lock = INVALID_HANDLE_VALUE;
-
-static std::wstring wide(const std::string& text) {
-    std::wstring result(text.size(), L'\0');
-    int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &result[0], (int)result.size());
-    result.resize(units > 0 ? (size_t)units : 0);
-    return result;
-}
-
-static std::string utf8(const wchar_t* text) {
-    char buffer[4 * PATH_CAPACITY];
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof(buffer), nullptr, nullptr);
-    return bytes > 0 ? std::string(buffer, (size_t)bytes - 1) : std::string();
-}
-
-static bool read_line(std::string* line) {
-    line->clear();
-    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    for (;;) {
-        char c;
-        DWORD got = 0;
-        if (!ReadFile(input, &c, 1, &got, nullptr) || got == 0) return !line->empty();
-        if (c == '\n') return true;
-        if (c != '\r') line->push_back(c);
-    }
-}
-
-static void answer(const std::string& text) {
-    std::string line = text + "\n";
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), (DWORD)line.size(), &written, nullptr);
-}
-
-static std::string word(const std::string& line, int index) {
-    size_t start = 0;
-    for (int i = 0; i < index; ++i) {
-        start = line.find(' ', start);
-        if (start == std::string::npos) return "";
-        ++start;
-    }
-    size_t end = line.find(' ', start);
-    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
 
 // The slot with exactly this name in the current store, -1 when none has it.
 static int32_t slot_of(const std::wstring& name) {
@@ -185,14 +144,14 @@ static std::string churn(const std::wstring& name) {
 int wmain() {
     std::string line;
     while (read_line(&line)) {
-        std::string command = word(line, 0);
+        std::string command = field(line, 0);
         if (command == "load") {
             bool loaded = profile_store_load(&g_store);
             answer(std::string(loaded ? "true " : "false ") + std::to_string(g_store.count));
         } else if (command == "save") {
-            answer(result_name(save(wide(word(line, 1)), wide(word(line, 2)), wide(word(line, 3)))));
+            answer(result_name(save(wide(field(line, 1)), wide(field(line, 2)), wide(field(line, 3)))));
         } else if (command == "delete") {
-            answer(result_name(profile_store_update(&g_store, slot_of(wide(word(line, 1))), nullptr)));
+            answer(result_name(profile_store_update(&g_store, slot_of(wide(field(line, 1))), nullptr)));
         } else if (command == "show") {
             std::string shown;
             for (uint32_t i = 0; i < g_store.count; ++i)
@@ -207,9 +166,9 @@ int wmain() {
             g_lock = INVALID_HANDLE_VALUE;
             answer("released");
         } else if (command == "churn") {
-            answer(churn(wide(word(line, 1))));
+            answer(churn(wide(field(line, 1))));
         } else if (command == "stress") {
-            answer(stress(atoi(word(line, 1).c_str()), atoi(word(line, 2).c_str())));
+            answer(stress(atoi(field(line, 1).c_str()), atoi(field(line, 2).c_str())));
         } else {
             answer("unknown " + command);
         }
