@@ -30,9 +30,8 @@ static std::string query_line(const RegistryValue& value) {
 TEST_F(SetupTest, InstallationMakesTheFilesTheShortcutsAndTheInstalledAppsEntry) {
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child));
-    HWND window = wait_for_setup_window(child);
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window));
     ASSERT_FALSE(path_exists(install_folder().c_str()));
     HWND desktop_box = setup_controls(window).desktop_box;
     ASSERT_EQ(BST_UNCHECKED, SendMessageW(desktop_box, BM_GETCHECK, 0, 0)) << "the box starts unticked";
@@ -112,9 +111,8 @@ TEST_F(SetupTest, InstallationMakesTheFilesTheShortcutsAndTheInstalledAppsEntry)
 TEST_F(SetupTest, AnUntickedDesktopBoxMakesNoDesktopShortcutAndNoStartsNothing) {
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child));
-    HWND window = wait_for_setup_window(child);
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window));
     press_main_button(window);
     HWND box = wait_for_box(child);
     ASSERT_NE(nullptr, box);
@@ -134,9 +132,8 @@ TEST_F(SetupTest, AShortcutThatCannotBeMadeGivesThePartialSuccessQuestion) {
     ASSERT_TRUE(RemoveDirectoryW(desktop_.c_str()));
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child));
-    HWND window = wait_for_setup_window(child);
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window));
     SendMessageW(setup_controls(window).desktop_box, BM_CLICK, 0, 0);
     press_main_button(window);
     HWND box = wait_for_box(child);

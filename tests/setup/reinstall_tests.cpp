@@ -67,9 +67,8 @@ TEST_F(SetupTest, TheInstalledCopyReinstallsWhateverSpellingItsFolderIsGivenIn) 
         ASSERT_TRUE(write_bytes(program_path(), "older", 5));
         ChildProcess child = {};
         ProcessGuard guard = {&child};
-        ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child, maintenance_path(), {L"LOCALAPPDATA=" + spelling}));
-        HWND window = wait_for_setup_window(child);
-        ASSERT_NE(nullptr, window);
+        HWND window = nullptr;
+        ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window, maintenance_path(), {L"LOCALAPPDATA=" + spelling}));
         EXPECT_EQ(spelling + L"\\Lumarek", window_text(setup_controls(window).folder_line));
         ASSERT_NO_FATAL_FAILURE(install_and_answer_no(child, window));
         EXPECT_TRUE(carried_program() == read_bytes(program_path())) << "the program is written again";
@@ -91,9 +90,8 @@ TEST_F(SetupTest, ARunningInstalledProgramMakesTheInstallFailAndKeepsItsFile) {
 
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child));
-    HWND window = wait_for_setup_window(child);
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window));
     ASSERT_NO_FATAL_FAILURE(install_and_expect_failure(child, window, L"setup-install-failed"));
     EXPECT_EQ(program_before, file_identity(program_path()));
     EXPECT_TRUE(carried_program() == read_bytes(program_path()));
@@ -121,9 +119,8 @@ TEST_F(SetupTest, AnInstallFolderThatIsNotAPlainFolderOrABusyNameIsRefused) {
         SCOPED_TRACE(c.label);
         ChildProcess child = {};
         ProcessGuard guard = {&child};
-        ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child));
-        HWND window = wait_for_setup_window(child);
-        ASSERT_NE(nullptr, window);
+        HWND window = nullptr;
+        ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window));
         std::wstring leftover = program_path() + L"." + std::to_wstring(child.id);
         if (c.kind == A_FILE) {
             ASSERT_TRUE(write_bytes(install_folder(), "not a folder", 12));
@@ -173,9 +170,8 @@ TEST_F(SetupTest, WithoutTheArchiveEngineTheInstallSaysSoAndCreatesNothing) {
 
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child, copy));
-    HWND window = wait_for_setup_window(child);
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window, copy));
     SendMessageW(setup_controls(window).desktop_box, BM_CLICK, 0, 0);
     press_main_button(window);
     HWND box = wait_for_box(child);

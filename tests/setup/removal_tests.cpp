@@ -59,9 +59,8 @@ TEST_F(SetupTest, RemovalDeletesWhatInstallationMadeAndKeepsThePreferencesAndPro
 
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_NO_FATAL_FAILURE(start_setup(L"--uninstall", &child, maintenance_path()));
-    HWND window = wait_for_setup_window(child);
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(open_setup(L"--uninstall", &child, &window, maintenance_path()));
     ASSERT_NO_FATAL_FAILURE(remove_and_confirm(child, window, L"setup-removed"));
     expect_removed(program_path(), start_menu_shortcut(), desktop_shortcut());
     std::vector<std::string> lines;
@@ -103,9 +102,8 @@ TEST_F(SetupTest, RemovalSucceedsWhenTheFolderOrTheEntryIsAlreadyGone) {
         size_t records_before = start_records().size();
         ChildProcess child = {};
         ProcessGuard guard = {&child};
-        ASSERT_NO_FATAL_FAILURE(start_setup(L"--uninstall", &child, program));
-        HWND window = wait_for_setup_window(child);
-        ASSERT_NE(nullptr, window);
+        HWND window = nullptr;
+        ASSERT_NO_FATAL_FAILURE(open_setup(L"--uninstall", &child, &window, program));
         ASSERT_NO_FATAL_FAILURE(remove_and_confirm(child, window));
         expect_removed(program_path(), start_menu_shortcut(), desktop_shortcut());
         EXPECT_TRUE(wait_for_start_records(records_before + 1)) << "the clean-up is started";
@@ -123,9 +121,8 @@ TEST_F(SetupTest, RemovalFailsWhileTheProgramRunsAndSucceedsOnARetry) {
 
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_NO_FATAL_FAILURE(start_setup(L"--uninstall", &child, maintenance_path()));
-    HWND window = wait_for_setup_window(child);
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(open_setup(L"--uninstall", &child, &window, maintenance_path()));
     press_main_button(window);
     HWND box = wait_for_box(child);
     ASSERT_NE(nullptr, box);

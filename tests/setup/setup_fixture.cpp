@@ -129,12 +129,18 @@ void SetupTest::start_setup(const std::wstring& arguments, ChildProcess* child, 
     ASSERT_TRUE(start_process(line, entries, child)) << line;
 }
 
+void SetupTest::open_setup(const std::wstring& arguments, ChildProcess* child, HWND* window,
+                           const std::wstring& program, const std::vector<std::wstring>& environment) {
+    ASSERT_NO_FATAL_FAILURE(start_setup(arguments, child, program, environment));
+    *window = wait_for_setup_window(*child);
+    ASSERT_NE(nullptr, *window);
+}
+
 void SetupTest::install_with_the_window(bool desktop_shortcut) {
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child));
-    HWND window = wait_for_setup_window(child);
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window));
     if (desktop_shortcut) SendMessageW(setup_controls(window).desktop_box, BM_CLICK, 0, 0);
     press_main_button(window);
     HWND box = wait_for_box(child);

@@ -46,6 +46,9 @@ protected:
     // Starts a setup program (the built one unless another is named) with the arguments.
     void start_setup(const std::wstring& arguments, ChildProcess* child, const std::wstring& program = L"",
                      const std::vector<std::wstring>& environment = {});
+    // Starts a setup program as start_setup does and waits for its window.
+    void open_setup(const std::wstring& arguments, ChildProcess* child, HWND* window, const std::wstring& program = L"",
+                    const std::vector<std::wstring>& environment = {});
     // Starts the setup program, installs (with the desktop box as given), answers No and waits for the end.
     void install_with_the_window(bool desktop_shortcut);
 

@@ -38,9 +38,8 @@ TEST_F(SetupTest, TheWindowShowsEveryTextInBothModesAndBothLanguages) {
         SCOPED_TRACE(c.picture);
         ChildProcess child = {};
         ProcessGuard guard = {&child};
-        ASSERT_NO_FATAL_FAILURE(start_setup(c.removal ? L"--uninstall" : L"", &child));
-        HWND window = wait_for_setup_window(child);
-        ASSERT_NE(nullptr, window);
+        HWND window = nullptr;
+        ASSERT_NO_FATAL_FAILURE(open_setup(c.removal ? L"--uninstall" : L"", &child, &window));
         SetupControls controls = setup_controls(window);
         EXPECT_EQ(default_polish() ? 0 : 1, SendMessageW(controls.language_list, CB_GETCURSEL, 0, 0))
             << "the list starts at the language of the user's Windows";
@@ -68,9 +67,8 @@ TEST_F(SetupTest, TheWindowShowsEveryTextInBothModesAndBothLanguages) {
 TEST_F(SetupTest, TheWindowHasItsStylesSizeAndControlPlaces) {
     ChildProcess child = {};
     ProcessGuard guard = {&child};
-    ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child));
-    HWND window = wait_for_setup_window(child);
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window));
     LONG style = GetWindowLongW(window, GWL_STYLE), ex_style = GetWindowLongW(window, GWL_EXSTYLE);
     const LONG wanted = WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     EXPECT_EQ(wanted, style & (wanted | WS_THICKFRAME | WS_MAXIMIZEBOX)) << "no sizing border, no maximize box";
@@ -135,9 +133,8 @@ TEST_F(SetupTest, OnlyAFirstArgumentOfUninstallInAnyLetterCaseSelectsRemoval) {
         SCOPED_TRACE(c.arguments);
         ChildProcess child = {};
         ProcessGuard guard = {&child};
-        ASSERT_NO_FATAL_FAILURE(start_setup(c.arguments, &child));
-        HWND window = wait_for_setup_window(child);
-        ASSERT_NE(nullptr, window);
+        HWND window = nullptr;
+        ASSERT_NO_FATAL_FAILURE(open_setup(c.arguments, &child, &window));
         choose_language(window, false);
         EXPECT_EQ(c.removal ? L"Uninstall Lumarek" : L"Lumarek Setup", window_text(window));
         EXPECT_EQ(!c.removal, IsWindowVisible(setup_controls(window).desktop_box) != FALSE);
@@ -160,9 +157,8 @@ TEST_F(SetupTest, CancelEscapeAndTheCloseButtonEndTheProgramWithoutChanges) {
         SCOPED_TRACE(c.label);
         ChildProcess child = {};
         ProcessGuard guard = {&child};
-        ASSERT_NO_FATAL_FAILURE(start_setup(L"", &child));
-        HWND window = wait_for_setup_window(child);
-        ASSERT_NE(nullptr, window);
+        HWND window = nullptr;
+        ASSERT_NO_FATAL_FAILURE(open_setup(L"", &child, &window));
         PostMessageW(window, c.message, c.wparam, c.message == WM_COMMAND ? (LPARAM)GetDlgItem(window, IDCANCEL) : 0);
         EXPECT_EQ(0u, wait_for_exit(child));
     }
